@@ -1,0 +1,137 @@
+#include "core/console.h"
+
+#include <cstdint>
+
+TTextChannelRec ConsoleOut;
+TTextChannelRec ConsoleErr;
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Windows reports characters rather than bytes for a console in a Unicode
+// page, so a short count there is no short write.
+bool ShortWriteCountsAsComplete(const TTextChannelRec& channel) {
+  switch (channel.CodePage) {
+    case 1200: case 1201: case 12000: case 12001: case 65000: case 65001:
+      return StdStreamIsConsole(channel.Stream);
+    default:
+      return false;
+  }
+}
+
+// Writes all of data, continuing short writes and retrying interrupted ones.
+// False when the stream fails or stops taking bytes.
+bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
+  while (size > 0) {
+    const TWriteResultRec r = WriteStdStream(channel.Stream, data, size);
+    if (r.Kind == TWriteResultRec::Interrupted) continue;
+    if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > size) return false;
+    if (r.Count < size && ShortWriteCountsAsComplete(channel)) return true;
+    data += r.Count;
+    size -= r.Count;
+  }
+  return true;
+}
+
+void AppendHex(std::string& out, uintptr_t value) {
+  static const char Digits[] = "0123456789ABCDEF";
+  for (int shift = 60; shift >= 0; shift -= 4) out.push_back(Digits[(uint64_t{value} >> shift) & 0xF]);
+}
+
+// The run-time error report for a failed write; if standard error fails
+// too there is nobody left to tell, and the exit code still says 217.
+[[noreturn]] void HaltOnWriteFailure(uintptr_t failingAddress, uintptr_t callerAddress) {
+  std::string report = "An unhandled exception occurred at $";
+  AppendHex(report, failingAddress);
+  report += ":\r\nEInOutError: Disk Full\r\n  $";
+  AppendHex(report, failingAddress);
+  report += "\r\n  $";
+  AppendHex(report, callerAddress);
+  report += "\r\n\r\n";
+  TTextChannelRec err;
+  err.Stream = TStdStream::Error;
+  WriteAll(err, report.data(), report.size());
+  EndProcess(217);
+}
+
+void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
+  while (size > 0) {
+    size_t room = ChannelBufferSize - channel.Fill;
+    if (room == 0) {
+      FlushChannel(channel);
+      room = ChannelBufferSize;
+    }
+    const size_t take = size < room ? size : room;
+    for (size_t i = 0; i < take; ++i) channel.Buffer[channel.Fill + i] = data[i];
+    channel.Fill += take;
+    data += take;
+    size -= take;
+  }
+}
+
+void AppendNarrow(TTextChannelRec& channel, const std::string& text) {
+  AppendBytes(channel, text.data(), text.size());
+}
+
+}  // namespace
+
+void BindChannel(TTextChannelRec& channel, TStdStream stream) {
+  FlushChannel(channel);
+  channel.Stream = stream;
+  channel.CodePage = OutputCodePage();
+}
+
+void WriteText(TTextChannelRec& channel, std::string_view utf8) {
+  if (IsAscii(utf8) || channel.CodePage == CodePageUtf8) {
+    AppendBytes(channel, utf8.data(), utf8.size());
+    return;
+  }
+  AppendNarrow(channel, WideToNarrow(NarrowToWide(std::string(utf8), CodePageUtf8), channel.CodePage));
+}
+
+void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
+  const uint32_t acp = AnsiCodePage();
+  if (acp == channel.CodePage || IsAscii(ansi)) {
+    AppendNarrow(channel, ansi);
+    return;
+  }
+  AppendNarrow(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
+}
+
+void WriteWideText(TTextChannelRec& channel, const std::u16string& wide) {
+  if (!wide.empty()) AppendNarrow(channel, WideToNarrow(wide, channel.CodePage));
+}
+
+void WriteNumber(TTextChannelRec& channel, int64_t value) {
+  char digits[24];
+  size_t n = 0;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) digits[n++] = '-';
+  char text[24];
+  for (size_t i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+  AppendBytes(channel, text, n);
+}
+
+void WriteLineEnd(TTextChannelRec& channel) {
+  AppendBytes(channel, "\r\n", 2);
+  FlushChannel(channel);
+}
+
+__attribute__((noinline)) void FlushChannel(TTextChannelRec& channel) {
+  if (channel.Fill == 0) return;
+  const size_t size = channel.Fill;
+  // The line's bytes are lost on failure, never written twice.
+  channel.Fill = 0;
+  if (!WriteAll(channel, channel.Buffer, size))
+    HaltOnWriteFailure(reinterpret_cast<uintptr_t>(&FlushChannel),
+                       reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+}

@@ -1,0 +1,56 @@
+#include "core/params.h"
+
+#include "platform/platform.h"
+
+namespace {
+
+std::vector<std::string> Params;
+
+bool IsSeparator(char c) {
+  return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> tokens;
+  size_t i = 0;
+  const size_t n = line.size();
+  bool first = true;
+  while (i < n) {
+    while (i < n && IsSeparator(line[i])) ++i;
+    if (i >= n) break;
+    std::string token;
+    bool quoted = false;
+    while (i < n && (quoted || !IsSeparator(line[i]))) {
+      if (line[i] != '"') {
+        token.push_back(line[i++]);
+      } else if (i + 1 < n && line[i + 1] == '"') {
+        i += 2;
+      } else {
+        quoted = !quoted;
+        ++i;
+      }
+    }
+    if (!first) tokens.push_back(std::move(token));
+    first = false;
+  }
+  return tokens;
+}
+
+void LoadParams() {
+  TRawCommandLineRec raw = ReadRawCommandLine();
+  Params = raw.IsOneString ? SplitCommandLine(raw.Line) : std::move(raw.Args);
+}
+
+int32_t ParamCount() { return static_cast<int32_t>(Params.size()); }
+
+std::string ParamStr(int32_t index) {
+  if (index == 0) {
+    std::string path = ExecutablePath();
+    if (path.size() > 255) path.resize(255);
+    return path;
+  }
+  if (index < 0 || index > ParamCount()) return {};
+  return Params[static_cast<size_t>(index - 1)];
+}

@@ -1,0 +1,185 @@
+#include "platform/charset.h"
+
+#include "platform/platform.h"
+
+namespace {
+
+// Bytes 0x80-0xFF of the single-byte pages; 0x00-0x7F are ASCII in all.
+constexpr char16_t Windows1252High[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,
+    0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
+    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+    0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF,
+    0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,
+    0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,
+    0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7,
+    0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,
+    0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7,
+    0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,
+    0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,
+    0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
+};
+
+// ISO-8859-15 differs from Latin-1 in eight places only.
+char16_t Latin9Char(unsigned char b) {
+  switch (b) {
+    case 0xA4: return 0x20AC;
+    case 0xA6: return 0x0160;
+    case 0xA8: return 0x0161;
+    case 0xB4: return 0x017D;
+    case 0xB8: return 0x017E;
+    case 0xBC: return 0x0152;
+    case 0xBD: return 0x0153;
+    case 0xBE: return 0x0178;
+    default: return b;
+  }
+}
+
+char16_t SingleByteChar(unsigned char b, uint32_t cp) {
+  if (b < 0x80) return b;
+  if (cp == CodePageWindows1252) return Windows1252High[b - 0x80];
+  if (cp == CodePageLatin9) return Latin9Char(b);
+  return b;  // Latin-1
+}
+
+// Reverse lookup; the pages are small enough for a scan of the high half.
+char SingleByteFromChar(char16_t c, uint32_t cp) {
+  if (c < 0x80) return static_cast<char>(c);
+  if (c <= 0xFF && SingleByteChar(static_cast<unsigned char>(c), cp) == c)
+    return static_cast<char>(c);
+  for (unsigned b = 0x80; b <= 0xFF; ++b)
+    if (SingleByteChar(static_cast<unsigned char>(b), cp) == c)
+      return static_cast<char>(b);
+  return '?';
+}
+
+void AppendCodePoint(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+// Decodes UTF-8; an ill-formed sequence is replaced up to the first byte
+// that cannot continue it (the "maximal subpart" practice), so a stray byte
+// never swallows the valid text after it.
+std::u16string DecodeUtf8(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char b = s[i];
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    int need;
+    char32_t cp;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the 2nd byte
+    if (b >= 0xC2 && b <= 0xDF) {
+      need = 1; cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      need = 2; cp = b & 0x0F;
+      if (b == 0xE0) lo = 0xA0;        // no overlongs
+      if (b == 0xED) hi = 0x9F;        // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      need = 3; cp = b & 0x07;
+      if (b == 0xF0) lo = 0x90;        // no overlongs
+      if (b == 0xF4) hi = 0x8F;        // nothing past U+10FFFF
+    } else {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    size_t j = i + 1;
+    bool ok = true;
+    for (int k = 0; k < need; ++k, ++j) {
+      const unsigned char min = k == 0 ? lo : 0x80, max = k == 0 ? hi : 0xBF;
+      if (j >= n || s[j] < min || s[j] > max) { ok = false; break; }
+      cp = (cp << 6) | (s[j] & 0x3F);
+    }
+    if (ok) AppendCodePoint(out, cp); else out.push_back(0xFFFD);
+    i = j;
+  }
+  return out;
+}
+
+std::string EncodeUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      if (c <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        ++i;
+      } else {
+        out.push_back('?');
+        continue;
+      }
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+uint32_t CodePageFromCharsetName(std::string_view name) {
+  std::string key;
+  for (char c : name) {
+    if (c == '-' || c == '_') continue;
+    key.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+  }
+  if (key == "utf8" || key == "ansix3.41968" || key == "ascii" || key == "usascii")
+    return CodePageUtf8;
+  if (key == "iso88591" || key == "latin1") return CodePageLatin1;
+  if (key == "iso885915" || key == "latin9") return CodePageLatin9;
+  if (key == "cp1252" || key == "windows1252") return CodePageWindows1252;
+  return 0;
+}
+
+bool CodePageHasCodec(uint32_t cp) {
+  return cp == CodePageUtf8 || cp == CodePageLatin1 || cp == CodePageLatin9 ||
+         cp == CodePageWindows1252;
+}
+
+std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp) {
+  if (cp == CodePageUtf8) return DecodeUtf8(text);
+  std::u16string out(text.size(), u'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    out[i] = SingleByteChar(static_cast<unsigned char>(text[i]), cp);
+  return out;
+}
+
+std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
+  if (cp == CodePageUtf8) return EncodeUtf8(text);
+  std::string out(text.size(), '\0');
+  for (size_t i = 0; i < text.size(); ++i) out[i] = SingleByteFromChar(text[i], cp);
+  return out;
+}

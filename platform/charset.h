@@ -1,0 +1,24 @@
+// Portable text codecs: UTF-8 and the single-byte code pages the POSIX layer
+// handles without any library. Pure functions, unit-tested on every host.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Code page number for a POSIX character-set name such as "UTF-8",
+// "ISO-8859-15" or "CP1252" (case, '-' and '_' do not matter). ASCII counts
+// as UTF-8, as current run-time libraries treat the C locale. Returns 0 for
+// a set this file has no codec for.
+uint32_t CodePageFromCharsetName(std::string_view name);
+
+// True for the code pages that Utf16FromCodePage/CodePageFromUtf16 handle.
+bool CodePageHasCodec(uint32_t cp);
+
+// Decodes text in cp (a code page with a codec). Each maximal invalid UTF-8
+// subsequence becomes one U+FFFD; single-byte pages map every byte.
+std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp);
+
+// Encodes UTF-16 into cp (a code page with a codec). A character the page
+// lacks, and a lone surrogate, becomes "?".
+std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp);

@@ -1,0 +1,153 @@
+// POSIX implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cerrno>
+#include <langinfo.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include "platform/charset.h"
+
+namespace {
+
+int SavedArgc = 0;
+char** SavedArgv = nullptr;
+
+// 0 stands for "the locale's own multibyte encoding", served by the C
+// library's mbrtowc/wcrtomb; ~0 means not decided yet.
+constexpr uint32_t CodePageLocale = 0;
+constexpr uint32_t CodePageUndecided = ~0u;
+uint32_t CachedCodePage = CodePageUndecided;
+
+// The value that decides LC_CTYPE, by the POSIX precedence rules.
+const char* EffectiveCtypeLocale() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = getenv(name);
+    if (value && *value) return value;
+  }
+  return "";
+}
+
+// Loading locale data costs about half a process start, so skip it when the
+// environment alone settles the answer: the C locale and any ".UTF-8" locale
+// are UTF-8 (a missing UTF-8 locale falls back to C, which counts as UTF-8).
+uint32_t DecideCodePage() {
+  const char* locale = EffectiveCtypeLocale();
+  if (!*locale || strcmp(locale, "C") == 0 || strcmp(locale, "POSIX") == 0)
+    return CodePageUtf8;
+  if (const char* dot = strchr(locale, '.')) {
+    const char* at = strchr(dot, '@');
+    std::string_view charset(dot + 1, at ? static_cast<size_t>(at - dot - 1) : strlen(dot + 1));
+    if (CodePageFromCharsetName(charset) == CodePageUtf8) return CodePageUtf8;
+  }
+  if (!setlocale(LC_CTYPE, "")) return CodePageUtf8;
+  const uint32_t cp = CodePageFromCharsetName(nl_langinfo(CODESET));
+  return cp != 0 ? cp : CodePageLocale;
+}
+
+std::u16string LocaleToWide(const std::string& text) {
+  std::u16string out;
+  out.reserve(text.size());
+  mbstate_t state{};
+  size_t i = 0;
+  while (i < text.size()) {
+    wchar_t wc;
+    const size_t r = mbrtowc(&wc, text.data() + i, text.size() - i, &state);
+    if (r == static_cast<size_t>(-1) || r == static_cast<size_t>(-2)) {
+      out.push_back(0xFFFD);
+      state = mbstate_t{};
+      ++i;
+      continue;
+    }
+    const char32_t c = static_cast<char32_t>(wc);
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(c > 0xFFFF ? u'\xFFFD' : static_cast<char16_t>(c));
+    }
+    i += r == 0 ? 1 : r;
+  }
+  return out;
+}
+
+std::string WideToLocale(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  mbstate_t state{};
+  char buf[MB_LEN_MAX];
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      out.push_back('?');
+      continue;
+    }
+    const size_t r = wcrtomb(buf, static_cast<wchar_t>(c), &state);
+    if (r == static_cast<size_t>(-1)) {
+      out.push_back('?');
+      state = mbstate_t{};
+    } else {
+      out.append(buf, r);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void PlatformStart(int argc, char** argv) {
+  SavedArgc = argc;
+  SavedArgv = argv;
+  // A closed pipe must show up as a failed write, not kill us silently.
+  signal(SIGPIPE, SIG_IGN);
+}
+
+TRawCommandLineRec ReadRawCommandLine() {
+  TRawCommandLineRec raw;
+  for (int i = 1; i < SavedArgc; ++i) raw.Args.emplace_back(SavedArgv[i]);
+  return raw;
+}
+
+std::string ExecutablePath() {
+  char buf[260];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  if (n > 0) return std::string(buf, static_cast<size_t>(n));
+  return SavedArgc > 0 && SavedArgv[0] ? std::string(SavedArgv[0]) : std::string();
+}
+
+TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
+  const ssize_t n = write(stream == TStdStream::Output ? 1 : 2, data, size);
+  if (n >= 0) return {TWriteResultRec::Written, static_cast<size_t>(n)};
+  if (errno == EINTR) return {TWriteResultRec::Interrupted, 0};
+  return {TWriteResultRec::Failed, 0};
+}
+
+bool StdStreamIsConsole(TStdStream stream) {
+  return isatty(stream == TStdStream::Output ? 1 : 2) == 1;
+}
+
+uint32_t AnsiCodePage() {
+  if (CachedCodePage == CodePageUndecided) CachedCodePage = DecideCodePage();
+  return CachedCodePage;
+}
+
+// A terminal shows text in the locale's encoding, so both pages agree.
+uint32_t OutputCodePage() { return AnsiCodePage(); }
+
+std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+  return CodePageHasCodec(cp) ? Utf16FromCodePage(text, cp) : LocaleToWide(text);
+}
+
+std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+  return CodePageHasCodec(cp) ? CodePageFromUtf16(text, cp) : WideToLocale(text);
+}
+
+void EndProcess(int32_t exitCode) { _exit(exitCode); }

@@ -1,0 +1,90 @@
+// Win32 implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr uint32_t CodePageUndecided = ~0u;
+uint32_t CachedOutputCodePage = CodePageUndecided;
+
+HANDLE StreamHandle(TStdStream stream) {
+  return GetStdHandle(stream == TStdStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+// The conversion APIs reject code pages they do not know (and the UTF-16
+// "code pages" 1200/1201); fall back to the ANSI page so we never fail.
+int ToWide(const std::string& text, uint32_t cp, wchar_t* out, int outSize) {
+  const int n = MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), out, outSize);
+  if (n > 0 || cp == CP_ACP) return n;
+  return MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, outSize);
+}
+
+int ToNarrow(const std::u16string& text, uint32_t cp, char* out, int outSize) {
+  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = WideCharToMultiByte(cp, 0, w, static_cast<int>(text.size()), out, outSize, nullptr, nullptr);
+  if (n > 0 || cp == CP_ACP) return n;
+  return WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), out, outSize, nullptr, nullptr);
+}
+
+}  // namespace
+
+void PlatformStart(int, char**) {
+  // The console page counts as it stood at start, even if a child changes it.
+  OutputCodePage();
+}
+
+TRawCommandLineRec ReadRawCommandLine() {
+  TRawCommandLineRec raw;
+  raw.IsOneString = true;
+  const char* line = GetCommandLineA();
+  if (line) raw.Line = line;
+  return raw;
+}
+
+std::string ExecutablePath() {
+  char buf[260];
+  const DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+  return std::string(buf, n <= sizeof buf ? n : 0);
+}
+
+TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
+  DWORD written = 0;
+  if (!WriteFile(StreamHandle(stream), data, static_cast<DWORD>(size), &written, nullptr))
+    return {TWriteResultRec::Failed, 0};
+  return {TWriteResultRec::Written, written};
+}
+
+bool StdStreamIsConsole(TStdStream stream) {
+  DWORD mode;
+  return GetConsoleMode(StreamHandle(stream), &mode) != 0;
+}
+
+uint32_t AnsiCodePage() { return GetACP(); }
+
+// GetConsoleOutputCP answers 0 when there is no console (Wine on a pipe).
+uint32_t OutputCodePage() {
+  if (CachedOutputCodePage == CodePageUndecided) {
+    const UINT cp = GetConsoleOutputCP();
+    CachedOutputCodePage = cp != 0 ? cp : GetACP();
+  }
+  return CachedOutputCodePage;
+}
+
+std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+  if (text.empty()) return {};
+  const int n = ToWide(text, cp, nullptr, 0);
+  std::u16string out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
+  if (n > 0) ToWide(text, cp, reinterpret_cast<wchar_t*>(out.data()), n);
+  return out;
+}
+
+std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+  if (text.empty()) return {};
+  const int n = ToNarrow(text, cp, nullptr, 0);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) ToNarrow(text, cp, out.data(), n);
+  return out;
+}
+
+void EndProcess(int32_t exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }

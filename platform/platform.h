@@ -1,0 +1,74 @@
+// The operating system as tokloc sees it. One POSIX and one Win32
+// implementation sit behind this header; the build picks one. Everything
+// above this layer is portable code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Code page numbers follow Windows' numbering on every platform.
+constexpr uint32_t CodePageUtf8 = 65001;
+constexpr uint32_t CodePageWindows1252 = 1252;
+constexpr uint32_t CodePageLatin1 = 28591;
+constexpr uint32_t CodePageLatin9 = 28605;
+
+// How the platform hands over the program's arguments.
+struct TRawCommandLineRec {
+  // True when the platform passes one command-line string (Win32): Line
+  // holds it, program name included, and Args is empty. False when the
+  // arguments arrive already split (POSIX): Args holds argv[1..].
+  bool IsOneString = false;
+  std::string Line;
+  std::vector<std::string> Args;
+};
+
+// Records argc/argv for the POSIX layer; the Win32 layer ignores them and
+// reads the process command line instead. Call once, first thing in main.
+void PlatformStart(int argc, char** argv);
+
+// The arguments as the platform delivers them, narrow text in the ANSI code
+// page.
+TRawCommandLineRec ReadRawCommandLine();
+
+// Full path of the running executable in the ANSI code page; at most 260
+// bytes are asked for. Empty if the platform cannot tell.
+std::string ExecutablePath();
+
+enum class TStdStream { Output, Error };
+
+// What a single write call achieved.
+struct TWriteResultRec {
+  enum TKind { Written, Interrupted, Failed } Kind = Failed;
+  size_t Count = 0;  // bytes taken when Kind is Written; may be short or 0
+};
+
+// One raw write to a standard stream: no retry, no loop. Returns Written
+// with the count the OS took, Interrupted when a signal cut the call short
+// before anything was written, Failed on an error.
+TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size);
+
+// True when the stream is attached to a console (Win32) or a terminal
+// (POSIX).
+bool StdStreamIsConsole(TStdStream stream);
+
+// The code page that text written to the standard streams is encoded in:
+// the console's output code page read at process start, or the ANSI code
+// page when the process has no console.
+uint32_t OutputCodePage();
+
+// The ANSI code page: the encoding arguments arrive in. Read once.
+uint32_t AnsiCodePage();
+
+// Narrow text in code page cp to UTF-16. Never fails: a byte sequence that
+// is not valid text becomes U+FFFD (or the platform's own replacement).
+std::u16string NarrowToWide(const std::string& text, uint32_t cp);
+
+// UTF-16 to narrow text in code page cp. Never fails: a character the code
+// page lacks becomes a best-fit look-alike or its default character.
+std::string WideToNarrow(const std::u16string& text, uint32_t cp);
+
+// Ends the process at once with the given exit code. Nothing buffered by
+// the program is written; the caller flushes its channels first.
+[[noreturn]] void EndProcess(int32_t exitCode);
