@@ -179,7 +179,14 @@ std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp) {
 
 std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return EncodeUtf8(text);
-  std::string out(text.size(), '\0');
-  for (size_t i = 0; i < text.size(); ++i) out[i] = SingleByteFromChar(text[i], cp);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    // A surrogate pair is one character the page lacks: one "?".
+    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+      ++i;
+    out.push_back(SingleByteFromChar(text[i], cp));
+  }
   return out;
 }

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs what the tests need (with apt-get, when run as root), builds the
+# native and the Win32 builds with warnings as errors, and runs every test:
+# native, and the Win32 build under Wine.
+set -eu
+cd "$(dirname "$0")/.."
+
+packages="cmake make g++ python3 libgtest-dev libbenchmark-dev locales
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
+missing=""
+for p in $packages; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  if [ "$(id -u)" = 0 ]; then
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
+  else
+    echo "missing packages (run as root to install):$missing" >&2
+  fi
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build -DTOKLOC_WERROR=ON
+cmake --build build -j "$jobs"
+cmake -S . -B build-win --toolchain cmake/mingw-w64-x86_64.cmake -DTOKLOC_WERROR=ON
+cmake --build build-win -j "$jobs"
+
+(cd build && ctest --output-on-failure -j "$jobs")
+(cd build-win && ctest --output-on-failure)

@@ -1,0 +1,138 @@
+"""End-to-end case tables. Each case: name, args (or raw: an exact Win32
+command line), expected stdout and stderr (bytes, or a compiled regex where a
+build stamp varies) and exit code; env adds variables; stdout_target and
+stderr_target send a stream to /dev/full or a closed pipe."""
+import re
+
+FAILURE_REPORT = re.compile(
+    rb"An unhandled exception occurred at \$[0-9A-F]{16}:\r\n"
+    rb"EInOutError: Disk Full\r\n"
+    rb"(  \$[0-9A-F]{16}\r\n)+"
+    rb"\r\n")
+
+LONG_LINE = "And we can look for tokens at the very end on the line"
+THIS_LINE = "We can look for tokens like THIS: even in the middle"
+
+
+def search_cases(platform):
+    # The largest single argument each platform passes: Linux 128 Ki less
+    # the terminator, Windows a 32 Ki command line.
+    big = 32000 if platform == "win32" else 128 * 1024 - 1
+    cases = [
+        dict(name="whole words", args=["This is not a very long string", "long"],
+             stdout=b"TRUE|20|24|0|very|string|\r\n", code=0),
+        dict(name="length 12", args=[THIS_LINE, "THIS:", "12"],
+             stdout=b"TRUE|29|34|12|tokens like | even in the|\r\n", code=0),
+        dict(name="length 0 given", args=[THIS_LINE, "THIS:", "0"],
+             stdout=b"TRUE|29|34|0|like|even|\r\n", code=0),
+        dict(name="case-sensitive miss", args=[LONG_LINE, "LINE", "7"],
+             stdout=b"FALSE|0|0|7|||\r\n", code=76),
+        dict(name="token ends the text", args=[LONG_LINE, "line", "7"],
+             stdout=b"TRUE|51|55|7|on the ||\r\n", code=0),
+        dict(name="length that does not convert", args=["a b", "b", "abc"],
+             stdout=b"TRUE|3|4|0|a||\r\n", code=0),
+        dict(name="empty delimiters take the default", args=["a;b", ";", "0", ""],
+             stdout=b"TRUE|2|3|0|a|b|\r\n", code=0),
+        dict(name="own delimiters replace the default", args=["x-y TOKEN a-b", "TOKEN", "0", "-"],
+             stdout=b"TRUE|5|10|0|y | a|\r\n", code=0),
+        dict(name="fifth argument ignored", args=["a;b", ";", "0", "", "extra"],
+             stdout=b"TRUE|2|3|0|a|b|\r\n", code=0),
+        dict(name="hex length", args=["abcTOKENdefgh", "TOKEN", "$2"],
+             stdout=b"TRUE|4|9|2|bc|de|\r\n", code=0),
+        dict(name="decimal length saturates", args=["abc", "b", "3000000000"],
+             stdout=b"TRUE|2|3|2147483647|a|c|\r\n", code=0),
+        dict(name="negative length means words", args=["abc", "b", "-5"],
+             stdout=b"TRUE|2|3|-5|a|c|\r\n", code=0),
+        dict(name="empty token", args=["abc", ""], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="empty text", args=["", "a"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="token longer than text", args=["ab", "abc"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="switch in second place is text", args=["x", "-?"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="pipe in context is not escaped", args=["a|b TOKEN c|d", "TOKEN"],
+             stdout=b"TRUE|5|10|0|a|b|c|d|\r\n", code=0),
+        dict(name="adversarial token", args=["a" * big, "a" * (big // 2 - 1) + "b"],
+             stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="long context", args=["a" * 1000 + " TOKEN " + "b" * 1000, "TOKEN"],
+             stdout=b"TRUE|1002|1007|0|" + b"a" * 1000 + b"|" + b"b" * 1000 + b"|\r\n", code=0),
+    ]
+    return cases
+
+
+def failure_cases(platform):
+    cases = [
+        dict(name="stdout is full", args=["abc", "b"], stdout_target="full",
+             stderr=FAILURE_REPORT, code=217),
+    ]
+    if platform == "posix":
+        cases.append(dict(name="stdout is a closed pipe", args=["abc", "b"],
+                          stdout_target="closed-pipe", stderr=FAILURE_REPORT, code=217))
+        cases.append(dict(name="stderr is full too", args=["abc", "b"], stdout_target="full",
+                          stderr_target="full", code=217))
+    return cases
+
+
+def cmdline_cases(platform):
+    if platform != "win32":
+        return []
+    return [
+        dict(name="plain", raw='tokloc.exe "This is not a very long string" long',
+             stdout=b"TRUE|20|24|0|very|string|\r\n", code=0),
+        dict(name="quotes inside a token", raw='tokloc.exe a"b c"d b',
+             stdout=b"TRUE|2|3|0|a|cd|\r\n", code=0),
+        dict(name="pair keeps the quote open", raw='tokloc.exe "a""b c" c',
+             stdout=b"TRUE|4|5|0|ab||\r\n", code=0),
+        dict(name="empty pair is an argument", raw='tokloc.exe "" x',
+             stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="empty delimiter argument", raw='tokloc.exe a;b ; 0 ""',
+             stdout=b"TRUE|2|3|0|a|b|\r\n", code=0),
+        dict(name="tabs separate", raw='tokloc.exe\t"x y"\ty\t\t',
+             stdout=b"TRUE|3|4|0|x||\r\n", code=0),
+        dict(name="unclosed quote runs to the end", raw='tokloc.exe "a b c" "b c',
+             stdout=b"TRUE|3|6|0|a||\r\n", code=0),
+        dict(name="backslashes are plain", raw=r'tokloc.exe C:\dir\file.txt \file',
+             stdout=b"TRUE|7|12|0|C:\\dir|.txt|\r\n", code=0),
+        dict(name="backslash before a quote", raw='tokloc.exe a\\"b" b',
+             stdout=b"TRUE|3|4|0|a\\||\r\n", code=0),
+        dict(name="quoted program path", raw='"C:\\Program Files\\tokloc.exe" abc b',
+             stdout=b"TRUE|2|3|0|a|c|\r\n", code=0),
+    ]
+
+
+def encoding_cases(platform):
+    if platform == "posix":
+        return [
+            dict(name="utf-8 words", args=["Grüße an alle", "an"], env={"LC_ALL": "C.UTF-8"},
+                 stdout="TRUE|7|9|0|Grüße|alle|\r\n".encode(), code=0),
+            dict(name="C locale counts as utf-8", args=["Grüße an alle", "an", "3"], env={"LC_ALL": "C"},
+                 stdout="TRUE|7|9|3|ße | al|\r\n".encode(), code=0),
+            dict(name="astral characters", args=["a😀b TOKEN 😀", "TOKEN"], env={"LC_ALL": "C.UTF-8"},
+                 stdout="TRUE|6|11|0|a😀b|😀|\r\n".encode(), code=0),
+            dict(name="invalid utf-8 is replaced", args=[b"a\xff b", b"b"], env={"LC_ALL": "C.UTF-8"},
+                 stdout=b"TRUE|4|5|0|a\xef\xbf\xbd||\r\n", code=0),
+            dict(name="latin-1 locale", args=[b"Gr\xfc\xdfe an alle", b"an"],
+                 env={"LC_ALL": "de_DE.ISO-8859-1"},
+                 stdout=b"TRUE|7|9|0|Gr\xfc\xdfe|alle|\r\n", code=0),
+        ]
+    return [
+        dict(name="ansi page 1252", args=["Grüße an alle", "an"], env={"LANG": "C.UTF-8", "LC_ALL": ""},
+             stdout=b"TRUE|7|9|0|Gr\xfc\xdfe|alle|\r\n", code=0),
+        dict(name="euro in 1252", args=["x€y TOKEN €z", "TOKEN", "0", "€"], env={"LANG": "C.UTF-8", "LC_ALL": ""},
+             stdout=b"TRUE|5|10|0|y | |\r\n", code=0),
+        dict(name="double-byte page 932", args=["日本語 テキスト 検索", "テキスト"],
+             env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""},
+             stdout="TRUE|5|9|0|日本語|検索|\r\n".encode("cp932"), code=0),
+        dict(name="double-byte page 932 by length", args=["日本語 テキスト 検索", "テキスト", "2"],
+             env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""},
+             stdout="TRUE|5|9|2|語 | 検|\r\n".encode("cp932"), code=0),
+    ]
+
+
+SUITES = {
+    "search": search_cases,
+    "failure": failure_cases,
+    "cmdline": cmdline_cases,
+    "encoding": encoding_cases,
+}
+
+
+def suite(name, platform):
+    return SUITES[name](platform)

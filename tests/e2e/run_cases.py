@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""Runs the built tokloc on a table of cases and compares exact stdout and
+stderr bytes and the exit code. Any stray byte fails a case.
+
+usage: run_cases.py SUITE --exe PATH [--wine LOADER] [--launcher PATH]
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cases  # noqa: E402
+
+
+def run(opts, case):
+    env = dict(os.environ)
+    env.update(case.get("env", {}))
+    if "raw" in case:
+        # The launcher hands this exact command line to CreateProcessA.
+        env["TOKLOC_COMMAND_LINE"] = case["raw"]
+        cmd = [opts.wine, opts.launcher] if opts.wine else [opts.launcher]
+    else:
+        cmd = ([opts.wine] if opts.wine else []) + [opts.exe] + list(case["args"])
+    opened = []
+
+    def target(kind):
+        if kind == "full":
+            opened.append(os.open("/dev/full", os.O_WRONLY))
+            return opened[-1]
+        if kind == "closed-pipe":
+            r, w = os.pipe()
+            os.close(r)
+            opened.append(w)
+            return w
+        return subprocess.PIPE
+
+    try:
+        p = subprocess.run(cmd, stdin=subprocess.DEVNULL, env=env,
+                           stdout=target(case.get("stdout_target")),
+                           stderr=target(case.get("stderr_target")))
+    finally:
+        for fd in opened:
+            os.close(fd)
+    return p.stdout or b"", p.stderr or b"", p.returncode
+
+
+def matches(expected, actual):
+    if isinstance(expected, re.Pattern):
+        return expected.fullmatch(actual) is not None
+    return expected == actual
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("suite")
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--wine")
+    parser.add_argument("--launcher")
+    opts = parser.parse_args()
+    platform = "win32" if opts.exe.endswith(".exe") else "posix"
+    table = cases.suite(opts.suite, platform)
+    failed = 0
+    for case in table:
+        out, err, code = run(opts, case)
+        problems = []
+        if not matches(case.get("stdout", b""), out):
+            problems.append("stdout %r, expected %r" % (out, case.get("stdout", b"")))
+        if not matches(case.get("stderr", b""), err):
+            problems.append("stderr %r, expected %r" % (err, case.get("stderr", b"")))
+        if code != case["code"]:
+            problems.append("exit code %d, expected %d" % (code, case["code"]))
+        if problems:
+            failed += 1
+            print("FAIL %s\n  %s" % (case["name"], "\n  ".join(problems)))
+    print("%d passed, %d failed" % (len(table) - failed, failed))
+    return 1 if failed or not table else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

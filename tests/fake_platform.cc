@@ -1,0 +1,74 @@
+#include "tests/fake_platform.h"
+
+#include "app/driver.h"
+#include "core/console.h"
+#include "core/params.h"
+#include "core/startup.h"
+#include "platform/charset.h"
+
+TFakePlatformRec Fake;
+
+void ResetFake() { Fake = TFakePlatformRec(); }
+
+int32_t RunFakeProgram(const std::vector<std::string>& args) {
+  Fake.Args = args;
+  try {
+    PlatformStart(0, nullptr);
+    LoadParams();
+    CoreStartup();
+    RunTokloc();
+    ReleaseDriverState();
+    CoreShutdown();
+    FlushChannel(ConsoleOut);
+    FlushChannel(ConsoleErr);
+    EndProcess(ExitCode);
+  } catch (const TFakeExit& e) {
+    return e.Code;
+  }
+}
+
+void PlatformStart(int, char**) {}
+
+TRawCommandLineRec ReadRawCommandLine() {
+  TRawCommandLineRec raw;
+  raw.IsOneString = Fake.IsOneString;
+  raw.Line = Fake.Line;
+  if (!Fake.IsOneString) raw.Args = Fake.Args;
+  return raw;
+}
+
+std::string ExecutablePath() { return Fake.ExePath; }
+
+TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
+  ++Fake.WriteCalls;
+  size_t take = size;
+  if (auto it = Fake.Script.find(Fake.WriteCalls); it != Fake.Script.end()) {
+    switch (it->second.Kind) {
+      case TFakeWriteStep::Interrupt: return {TWriteResultRec::Interrupted, 0};
+      case TFakeWriteStep::Fail: return {TWriteResultRec::Failed, 0};
+      case TFakeWriteStep::Stall: return {TWriteResultRec::Written, 0};
+      case TFakeWriteStep::Short: take = std::min(size, it->second.Limit); break;
+    }
+  }
+  if (stream == TStdStream::Output) {
+    Fake.OutPieces.emplace_back(data, size);
+    Fake.Out.append(data, take);
+  } else {
+    Fake.Err.append(data, take);
+  }
+  return {TWriteResultRec::Written, take};
+}
+
+bool StdStreamIsConsole(TStdStream) { return Fake.Console; }
+uint32_t OutputCodePage() { return Fake.OutputCp; }
+uint32_t AnsiCodePage() { return Fake.AnsiCp; }
+
+std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+  return Utf16FromCodePage(text, cp);
+}
+
+std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+  return CodePageFromUtf16(text, cp);
+}
+
+void EndProcess(int32_t exitCode) { throw TFakeExit{exitCode}; }

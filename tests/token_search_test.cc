@@ -1,0 +1,204 @@
+#include "app/token_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "platform/charset.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::u16string W(const std::string& utf8) { return Utf16FromCodePage(utf8, CodePageUtf8); }
+std::string U(const std::u16string& wide) { return CodePageFromUtf16(wide, CodePageUtf8); }
+
+int32_t NaiveLocate(const std::u16string& token, const std::u16string& text) {
+  if (token.empty() || text.empty() || token.size() > text.size()) return 0;
+  for (size_t i = 0; i + token.size() <= text.size(); ++i)
+    if (text.compare(i, token.size(), token) == 0) return static_cast<int32_t>(i + 1);
+  return 0;
+}
+
+TEST(LocateToken, FindsTheFirstExactOccurrence) {
+  struct Case { const char* token; const char* text; int32_t pos; } cases[] = {
+      {"long", "This is not a very long string", 20},
+      {"THIS:", "We can look for tokens like THIS: even in the middle", 29},
+      {"LINE", "And we can look for tokens at the very end on the line", 0},
+      {"line", "And we can look for tokens at the very end on the line", 51},
+      {"ab", "xabyab", 2}, {"x", "x", 1}, {"xy", "x", 0}, {"", "abc", 0}, {"a", "", 0},
+      {"aab", "aaab", 2}, {"abab", "abaabab", 4}, {"ü", "Grüße", 3},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LocateToken(W(c.token), W(c.text)), c.pos) << c.token;
+}
+
+TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 20000; ++round) {
+    const char16_t alphabet[] = {u'a', u'b', u'c', 0x0161, 0x0261};  // 0x0161/0x0261 share a low byte
+    const size_t letters = 2 + rng() % 4;
+    std::u16string text(rng() % 40, u'a'), token(1 + rng() % 8, u'a');
+    for (auto& c : text) c = alphabet[rng() % letters];
+    for (auto& c : token) c = alphabet[rng() % letters];
+    if (rng() % 3 == 0 && text.size() > 2) {  // plant a real occurrence
+      const size_t at = rng() % text.size();
+      token = text.substr(at, 1 + rng() % (text.size() - at));
+    }
+    ASSERT_EQ(LocateToken(token, text), NaiveLocate(token, text)) << U(token) << " in " << U(text);
+  }
+}
+
+TEST(LocateToken, HandlesPeriodicAndAdversarialTokens) {
+  const std::u16string text = std::u16string(100000, u'a');
+  EXPECT_EQ(LocateToken(std::u16string(5000, u'a') + u"b", text), 0);
+  EXPECT_EQ(LocateToken(std::u16string(5000, u'a') + u"b", text + u"b"), 95001);
+  EXPECT_EQ(LocateToken(u"b" + std::u16string(5000, u'a'), u"b" + text), 1);
+  std::u16string abab;
+  for (int i = 0; i < 50000; ++i) abab += u"ab";
+  EXPECT_EQ(LocateToken(abab.substr(0, 999) + u"a", abab), 0);
+  EXPECT_EQ(LocateToken(abab.substr(1, 1000), abab), 2);
+}
+
+struct ContextCase {
+  const char* text;
+  const char* token;
+  int32_t length;
+  const char* delimiters;
+  int32_t pos, after;
+  const char* before;
+  const char* afterText;
+};
+
+TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
+  const ContextCase cases[] = {
+      {"This is not a very long string", "long", 0, " ,;", 20, 24, "very", "string"},
+      {"We can look for tokens like THIS: even in the middle", "THIS:", 12, " ,;", 29, 34,
+       "tokens like ", " even in the"},
+      {"We can look for tokens like THIS: even in the middle", "THIS:", 0, " ,;", 29, 34, "like", "even"},
+      {"And we can look for tokens at the very end on the line", "line", 7, " ,;", 51, 55, "on the ", ""},
+      {"And we can look for tokens at the very end on the line", "line", 0, " ,;", 51, 55, "the", ""},
+      {"abc,def;;TOKEN;;ghi jkl", "TOKEN", 0, " ,;", 10, 15, "def", "ghi"},
+      {"abcTOKENdef", "TOKEN", 0, " ,;", 4, 9, "abc", "def"},
+      {"abcTOKENdef", "TOKEN", 3, " ,;", 4, 9, "abc", "def"},
+      {"abcTOKENdef", "TOKEN", 4, " ,;", 4, 9, "abc", "def"},   // too few before: whole word
+      {"abcTOKENdef", "TOKEN", -1, " ,;", 4, 9, "abc", "def"},
+      {"xx abcTOKENdef", "TOKEN", 100, " ,;", 7, 12, "abc", "def"},
+      {"TOKEN", "TOKEN", 0, " ,;", 1, 6, "", ""},
+      {"TOKEN", "TOKEN", 3, " ,;", 1, 6, "", ""},
+      {"  TOKEN  ", "TOKEN", 0, " ,;", 3, 8, "", ""},
+      {"x-y TOKEN a-b", "TOKEN", 0, " ,;", 5, 10, "x-y", "a-b"},
+      {"x-y TOKEN a-b", "TOKEN", 0, "-", 5, 10, "y ", " a"},
+      {"a b", "b", 0, " ,;", 3, 4, "a", ""},
+      {"a;b", ";", 0, " ,;", 2, 3, "a", "b"},
+      {"one two one", "one", 0, " ,;", 1, 4, "", "two"},
+      // Characters beyond one byte are cut whole, at UTF-16 positions.
+      {"Grüße an alle", "an", 0, " ,;", 7, 9, "Grüße", "alle"},
+      {"Grüße an alle", "an", 3, " ,;", 7, 9, "ße ", " al"},
+      {"x€y TOKEN €z", "TOKEN", 0, "€", 5, 10, "y ", " "},
+      {"a😀b TOKEN c", "TOKEN", 0, " ", 6, 11, "a😀b", "c"},
+      {"a😀b TOKEN c", "TOKEN", 0, "😀 ", 6, 11, "b", "c"},
+  };
+  for (const ContextCase& c : cases) {
+    const std::u16string text = W(c.text), token = W(c.token);
+    const TCharSet set = BuildDelimiterSet(W(c.delimiters));
+    const int32_t pos = LocateToken(token, text);
+    const int32_t after = pos + static_cast<int32_t>(token.size());
+    EXPECT_EQ(pos, c.pos) << c.text;
+    EXPECT_EQ(after, c.after) << c.text;
+    EXPECT_EQ(U(TextBeforeToken(text, pos, c.length, set)), c.before) << c.text << " / " << c.length;
+    EXPECT_EQ(U(TextAfterToken(text, after, c.length, set)), c.afterText) << c.text << " / " << c.length;
+  }
+}
+
+TEST(CopyText, ClampsIndexAndCount) {
+  const std::u16string s = u"abcdef";
+  EXPECT_EQ(CopyText(s, 2, 3), u"bcd");
+  EXPECT_EQ(CopyText(s, 0, 2), u"ab");
+  EXPECT_EQ(CopyText(s, -5, 2), u"ab");
+  EXPECT_EQ(CopyText(s, 5, 100), u"ef");
+  EXPECT_EQ(CopyText(s, 7, 1), u"");
+  EXPECT_EQ(CopyText(s, 3, 0), u"");
+  EXPECT_EQ(CopyText(s, 3, -1), u"");
+  EXPECT_EQ(CopyText(s, 1, INT32_MAX), u"abcdef");
+}
+
+TEST(FirstWordPosition, SkipsLeadingDelimiters) {
+  const TCharSet set = BuildDelimiterSet(u" ,;");
+  EXPECT_EQ(FirstWordPosition(u"", set), 0);
+  EXPECT_EQ(FirstWordPosition(u" ;, ", set), 0);
+  EXPECT_EQ(FirstWordPosition(u"ab", set), 1);
+  EXPECT_EQ(FirstWordPosition(u" ,x y", set), 3);
+  EXPECT_EQ(ExtractFirstWord(u" ,xy;z", set), u"xy");
+  EXPECT_EQ(ExtractFirstWord(u"", BuildDelimiterSet(u"")), u"");
+  EXPECT_EQ(ExtractFirstWord(u" a b", BuildDelimiterSet(u"")), u" a b");
+}
+
+// The byte-indexed algorithm as first written, for single-byte code pages:
+// the wide extraction must give the very same bytes there.
+std::string ByteCopy(const std::string& s, int64_t index, int64_t count) {
+  const int64_t length = static_cast<int64_t>(s.size());
+  if (index < 1) index = 1;
+  if (count > length || index - 1 + count > length) count = length - (index - 1);
+  return count <= 0 ? std::string() : s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
+}
+
+std::string ByteFirstWord(const std::string& s, const std::string& delims) {
+  size_t i = 0;
+  while (i < s.size() && delims.find(s[i]) != std::string::npos) ++i;
+  size_t j = i;
+  while (j < s.size() && delims.find(s[j]) == std::string::npos) ++j;
+  return s.substr(i, j - i);
+}
+
+std::string ByteBefore(const std::string& text, int32_t pos, int32_t n, const std::string& delims) {
+  if (n >= 1 && int64_t{pos} - n >= 1)
+    return static_cast<int64_t>(text.size()) >= pos - n ? ByteCopy(text, pos - n, n) : std::string();
+  std::string head = ByteCopy(text, 1, pos - 1);
+  std::string reversed(head.rbegin(), head.rend());
+  std::string word = ByteFirstWord(reversed, delims);
+  return std::string(word.rbegin(), word.rend());
+}
+
+std::string ByteAfter(const std::string& text, int32_t after, int32_t n, const std::string& delims) {
+  const int64_t length = static_cast<int64_t>(text.size());
+  if (n >= 1) return length >= after ? ByteCopy(text, after, n) : std::string();
+  std::string tail = !text.empty() && length >= after ? ByteCopy(text, after, length) : std::string();
+  return ByteFirstWord(tail, delims);
+}
+
+TEST(TextAroundToken, MatchesTheByteAlgorithmInSingleByteCodePages) {
+  std::mt19937 rng(777);
+  for (uint32_t cp : {CodePageWindows1252, CodePageLatin1, CodePageLatin9}) {
+    for (int round = 0; round < 20000; ++round) {
+      // A small alphabet of delimiters, letters and high bytes makes words,
+      // touching delimiters and matches likely.
+      const char pool[] = " ,;-ab\x80\x9F\xA4\xE9\xFF\x01";
+      auto pick = [&] { return pool[rng() % (sizeof pool - 1)]; };
+      std::string text(rng() % 24, ' '), token(1 + rng() % 3, ' '), delims(rng() % 4, ' ');
+      for (char& c : text) c = pick();
+      for (char& c : token) c = pick();
+      for (char& c : delims) c = pick();
+      if (rng() % 2 && !text.empty()) {
+        const size_t at = rng() % text.size();
+        token = text.substr(at, 1 + rng() % 3);
+      }
+      if (delims.empty()) delims = " ,;";
+      const int32_t n = static_cast<int32_t>(rng() % 14) - 3;
+
+      const std::u16string wideText = Utf16FromCodePage(text, cp);
+      const std::u16string wideToken = Utf16FromCodePage(token, cp);
+      const int32_t pos = LocateToken(wideToken, wideText);
+      const size_t bytePos = text.find(token);
+      ASSERT_EQ(pos, bytePos == std::string::npos ? 0 : static_cast<int32_t>(bytePos + 1));
+      if (pos == 0) continue;
+      const int32_t after = pos + static_cast<int32_t>(token.size());
+      const TCharSet set = BuildDelimiterSet(Utf16FromCodePage(delims, cp));
+      ASSERT_EQ(CodePageFromUtf16(TextBeforeToken(wideText, pos, n, set), cp), ByteBefore(text, pos, n, delims))
+          << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
+      ASSERT_EQ(CodePageFromUtf16(TextAfterToken(wideText, after, n, set), cp), ByteAfter(text, after, n, delims))
+          << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
+    }
+  }
+}
+
+}  // namespace
