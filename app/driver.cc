@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "app/help.h"
 #include "app/length_arg.h"
 #include "app/token_search.h"
 #include "core/console.h"
 #include "core/params.h"
 #include "core/startup.h"
+#include "core/version_info.h"
 #include "platform/platform.h"
 
 namespace {
@@ -33,8 +35,15 @@ bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices
 
 void RunHelp() {
   ExitCode = 254;
-  if (FirstParam == "--VERSION-ONLY") return;
-  if (FirstParam != "--INFO") ExitCode = 255;
+  if (FirstParam == "--VERSION-ONLY") {
+    ShowAppVersion(AppVersionInfo, ExtendedHelp, false);
+    return;
+  }
+  ShowAppVersion(AppVersionInfo, ExtendedHelp, true);
+  if (FirstParam != "--INFO") {
+    ShowSyntaxHelp(ExtendedHelp);
+    ExitCode = 255;
+  }
 }
 
 void RunSearch() {
@@ -83,6 +92,11 @@ void RunSearch() {
 void RunTokloc() {
   ExitCode = 0;
   BindChannel(ConsoleOut, TStdStream::Output);
+
+  TFileVersionInfoRec info;
+  FillVersionInfo(info, "1.1.0", "1.1.0.50", "Find the location of a string token in a line of text",
+                  "tokloc", false);
+  AppVersionInfo = info;
 
   FirstParam = UpperCaseAscii(ParamStr(1));
   ExtendedHelp = IsOneOf(FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});

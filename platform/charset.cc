@@ -190,3 +190,51 @@ std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
   }
   return out;
 }
+
+char32_t UpperCaseChar(char32_t c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c < 0x80) return c;
+  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+  if (c == 0xFF) return 0x178;
+  // Latin Extended-A alternates capital and small letters, with the pairs
+  // shifted by one in two stretches.
+  if (c >= 0x100 && c <= 0x137) return (c & 1) ? c - 1 : c;
+  if (c >= 0x139 && c <= 0x148) return (c & 1) ? c : c - 1;
+  if (c >= 0x14A && c <= 0x177) return (c & 1) ? c - 1 : c;
+  if (c == 0x17A || c == 0x17C || c == 0x17E) return c - 1;
+  if (c == 0x192) return 0x191;
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // Greek
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;                // Cyrillic
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  return c;
+}
+
+std::string UpperCaseSameLength(std::string_view text, uint32_t cp) {
+  std::string out(text);
+  if (cp != CodePageUtf8) {
+    for (char& b : out) {
+      const char32_t c = SingleByteChar(static_cast<unsigned char>(b), cp);
+      const char32_t u = UpperCaseChar(c);
+      if (u != c && u <= 0xFFFF) {
+        const char mapped = SingleByteFromChar(static_cast<char16_t>(u), cp);
+        if (mapped != '?') b = mapped;
+      }
+    }
+    return out;
+  }
+  // UTF-8: each well-formed character is re-encoded only when its
+  // upper-case form has the same length.
+  size_t i = 0;
+  while (i < out.size()) {
+    const unsigned char b = static_cast<unsigned char>(out[i]);
+    const size_t len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (i + len > out.size()) break;
+    const std::u16string wide = DecodeUtf8(std::string_view(out).substr(i, len));
+    if (wide.size() == 1 && wide[0] != 0xFFFD) {
+      const std::string upper = EncodeUtf8(std::u16string(1, static_cast<char16_t>(UpperCaseChar(wide[0]))));
+      if (upper.size() == len) out.replace(i, len, upper);
+    }
+    i += len;
+  }
+  return out;
+}

@@ -22,3 +22,13 @@ std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp);
 // Encodes UTF-16 into cp (a code page with a codec). A character the page
 // lacks, and a lone surrogate, becomes "?".
 std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp);
+
+// The upper-case form of a letter of the Latin, Greek or Cyrillic scripts
+// (the letters whose case pairs are one to one); any other character comes
+// back unchanged.
+char32_t UpperCaseChar(char32_t c);
+
+// Upper-cases text in cp (a code page with a codec) character by character;
+// a character whose upper-case form would take another number of bytes is
+// left as it is, so the result always has the length of text.
+std::string UpperCaseSameLength(std::string_view text, uint32_t cp);

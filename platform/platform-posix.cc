@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <langinfo.h>
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "platform/charset.h"
@@ -148,6 +149,32 @@ std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
 
 std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
   return CodePageHasCodec(cp) ? CodePageFromUtf16(text, cp) : WideToLocale(text);
+}
+
+std::string UpperCaseAnsi(const std::string& text) {
+  const uint32_t cp = AnsiCodePage();
+  if (CodePageHasCodec(cp)) return UpperCaseSameLength(text, cp);
+  // Another multibyte encoding: only ASCII letters are safe to touch.
+  std::string out = text;
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return out;
+}
+
+TSystemTimeRec LocalTime() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
+  TSystemTimeRec t;
+  t.Year = static_cast<uint16_t>(local.tm_year + 1900);
+  t.Month = static_cast<uint16_t>(local.tm_mon + 1);
+  t.Day = static_cast<uint16_t>(local.tm_mday);
+  t.Hour = static_cast<uint16_t>(local.tm_hour);
+  t.Minute = static_cast<uint16_t>(local.tm_min);
+  t.Second = static_cast<uint16_t>(local.tm_sec);
+  t.Milliseconds = static_cast<uint16_t>(now.tv_nsec / 1000000);
+  return t;
 }
 
 void EndProcess(int32_t exitCode) { _exit(exitCode); }

@@ -87,4 +87,24 @@ std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
   return out;
 }
 
+std::string UpperCaseAnsi(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+TSystemTimeRec LocalTime() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  TSystemTimeRec t;
+  t.Year = st.wYear;
+  t.Month = st.wMonth;
+  t.Day = st.wDay;
+  t.Hour = st.wHour;
+  t.Minute = st.wMinute;
+  t.Second = st.wSecond;
+  t.Milliseconds = st.wMilliseconds;
+  return t;
+}
+
 void EndProcess(int32_t exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }

@@ -69,6 +69,18 @@ std::u16string NarrowToWide(const std::string& text, uint32_t cp);
 // page lacks becomes a best-fit look-alike or its default character.
 std::string WideToNarrow(const std::u16string& text, uint32_t cp);
 
+// Upper-cases text in the ANSI code page by the platform's rules. The result
+// has the same length in bytes, so positions found in it hold for text too.
+std::string UpperCaseAnsi(const std::string& text);
+
+struct TSystemTimeRec {
+  uint16_t Year = 0, Month = 0, Day = 0;
+  uint16_t Hour = 0, Minute = 0, Second = 0, Milliseconds = 0;
+};
+
+// The local date and time now.
+TSystemTimeRec LocalTime();
+
 // Ends the process at once with the given exit code. Nothing buffered by
 // the program is written; the caller flushes its channels first.
 [[noreturn]] void EndProcess(int32_t exitCode);

@@ -72,3 +72,7 @@ std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
 }
 
 void EndProcess(int32_t exitCode) { throw TFakeExit{exitCode}; }
+
+std::string UpperCaseAnsi(const std::string& text) { return UpperCaseSameLength(text, Fake.AnsiCp); }
+
+TSystemTimeRec LocalTime() { return Fake.Now; }

@@ -2,7 +2,15 @@
 command line), expected stdout and stderr (bytes, or a compiled regex where a
 build stamp varies) and exit code; env adds variables; stdout_target and
 stderr_target send a stream to /dev/full or a closed pipe."""
+import os
 import re
+
+GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "golden")
+
+
+def golden(name):
+    with open(os.path.join(GOLDEN, name), "rb") as f:
+        return f.read()
 
 FAILURE_REPORT = re.compile(
     rb"An unhandled exception occurred at \$[0-9A-F]{16}:\r\n"
@@ -126,7 +134,53 @@ def encoding_cases(platform):
     ]
 
 
+def banner(platform, header, build_line, month=rb"[A-Z][a-z]{2}"):
+    """The banner as a regex: the build date, hour and compiler vary."""
+    file_name = b"tokloc.exe" if platform == "win32" else b"tokloc"
+    notice = "Copyright \u00a9 2026 the tokloc authors. Released under the MIT License."
+    notice = notice.encode("cp1252" if platform == "win32" else "utf-8")
+    date = rb"\d\d " + month + rb" \d{4}"
+    text = b""
+    if header:
+        text += (rb"tokloc v1\.1\.0 x64 \(" + date + rb"\) - Find the location of a string token in a line of text\r\n"
+                 + re.escape(notice) + rb"\r\n"
+                 + rb"The source lives in the tokloc repository, with its README, tests and benchmarks\.\r\n\r\n")
+    if build_line:
+        text += (re.escape(file_name) + rb" v1\.1\.0\.50 x64 was compiled on " + date
+                 + rb" @ \d\d:00:00 using [A-Za-z]+ [0-9][0-9A-Za-z.-]*\r\n")
+        if header:
+            text += rb"\r\n"
+    return text
+
+
+def help_cases(platform):
+    brief = re.compile(banner(platform, True, False) + re.escape(golden("help-brief.golden")))
+    full = re.compile(banner(platform, True, True) + re.escape(golden("help-full.golden")))
+    info = re.compile(banner(platform, True, True))
+    version = re.compile(banner(platform, False, True))
+    cases = [
+        dict(name="no arguments", args=[], stderr=brief, code=255),
+        dict(name="one argument", args=["text only"], stderr=brief, code=255),
+        dict(name="-?", args=["-?"], stderr=brief, code=255),
+        dict(name="/? with more", args=["/?", "x", "y"], stderr=brief, code=255),
+        dict(name="-h any case", args=["-h", "anything"], stderr=brief, code=255),
+        dict(name="/H", args=["/H"], stderr=brief, code=255),
+        dict(name="-??", args=["-??"], stderr=full, code=255),
+        dict(name="/??", args=["/??"], stderr=full, code=255),
+        dict(name="--??", args=["--??", "x"], stderr=full, code=255),
+        dict(name="--info", args=["--info", "x"], stderr=info, code=254),
+        dict(name="--INFO", args=["--INFO"], stderr=info, code=254),
+        dict(name="--version-only", args=["--version-only"], stderr=version, code=254),
+    ]
+    if platform == "posix":
+        cases.append(dict(name="help to a full stderr", args=["-?"], stderr_target="full", code=217))
+        cases.append(dict(name="banner month from the locale", args=["--version-only"],
+                          env={"LC_ALL": "C.UTF-8"}, stderr=version, code=254))
+    return cases
+
+
 SUITES = {
+    "help": help_cases,
     "search": search_cases,
     "failure": failure_cases,
     "cmdline": cmdline_cases,

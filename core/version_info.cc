@@ -1,0 +1,100 @@
+#include "core/version_info.h"
+
+#include "build_info.h"
+#include "core/console.h"
+#include "core/date_time.h"
+#include "core/format_settings.h"
+#include "core/params.h"
+#include "core/path_parts.h"
+#include "core/replace_text.h"
+
+TFileVersionInfoRec AppVersionInfo;
+bool BannerShown = false;
+
+namespace {
+
+std::string UpperCaseAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// The build constants are always written with "/", ":" and ".", so they
+// are read in that fixed form, whatever separators the locale uses.
+TFormatSettings BuildStampSettings(const TFormatSettings& settings) {
+  TFormatSettings fixed = settings;
+  fixed.DateSeparator = '/';
+  fixed.TimeSeparator = ':';
+  fixed.DecimalSeparator = '.';
+  fixed.ShortDateFormat = "yyyy/mm/dd";
+  return fixed;
+}
+
+}  // namespace
+
+void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
+                     const std::string& fullVersion, const std::string& description,
+                     const std::string& /*internalName*/, bool upperCaseNames) {
+  const std::string path = ParamStr(0);
+  rec.ProgramDir = PathDirectory(path);
+  rec.ProgramExt = PathExtension(path);
+  if (upperCaseNames) {
+    rec.ProgramFileName = UpperCaseAscii(PathFileName(path));
+    rec.ProgramName = UpperCaseAscii(ReplaceTextIgnoreCase(rec.ProgramFileName, rec.ProgramExt, "", false));
+  } else {
+    rec.ProgramFileName = PathFileName(path);
+    rec.ProgramName = ReplaceTextIgnoreCase(rec.ProgramFileName, rec.ProgramExt, "", false);
+  }
+  rec.FileVersionTitle = rec.ProgramFileName + " v" + fullVersion;
+  rec.FullVersionTitle = rec.ProgramName + " v" + fullVersion;
+  rec.VersionTitle = rec.ProgramName + " v" + version;
+  rec.Description = description;
+  rec.Comments = CommentsNotice;
+  rec.LegalNotice = LegalNoticeText;
+  rec.Blank1 = rec.Blank2 = rec.Blank3 = rec.Blank4 = rec.Blank5 = rec.Blank6 = rec.Blank7 = "";
+  rec.InfoSource = "File info supplied";
+  rec.InfoSupplied = true;
+}
+
+void ShowAppVersion(const TFileVersionInfoRec& rec, bool withBuildLine, bool withHeader) {
+  TFormatSettings& settings = FormatSettings();
+  const TFormatSettings saved = settings;
+  settings.DateSeparator = '/';
+  settings.ShortDateFormat = "yyyy/mm/dd";
+
+  const TFormatSettings stampSettings = BuildStampSettings(settings);
+  TDateTime date, moment;
+  const std::string dateText =
+      " (" + (TryReadDate(BuildDate, stampSettings, date) ? FormatDateTime("dd mmm yyyy", date, settings)
+                                                          : std::string(BuildDate)) + ") ";
+  const std::string buildText =
+      " was compiled on " + (TextToDateTime(BuildDateTime, "mm/dd/yyyy", stampSettings, moment)
+                                 ? FormatDateTime("dd mmm yyyy @ hh:00:00", moment, settings)
+                                 : std::string(BuildDateTime));
+
+  if (!BannerShown) {
+    if (withHeader) {
+      WriteAnsiText(ConsoleErr, rec.VersionTitle);
+      WriteText(ConsoleErr, PlatformTag);
+      WriteAnsiText(ConsoleErr, dateText);
+      WriteText(ConsoleErr, "- ");
+      WriteText(ConsoleErr, rec.Description);
+      WriteLineEnd(ConsoleErr);
+      WriteText(ConsoleErr, rec.LegalNotice);
+      WriteLineEnd(ConsoleErr);
+      WriteText(ConsoleErr, rec.Comments);
+      WriteText(ConsoleErr, "\r\n");
+      WriteLineEnd(ConsoleErr);
+    }
+    if (withBuildLine) {
+      WriteAnsiText(ConsoleErr, rec.FileVersionTitle);
+      WriteText(ConsoleErr, PlatformTag);
+      WriteAnsiText(ConsoleErr, buildText);
+      WriteText(ConsoleErr, ToolchainText);
+      WriteLineEnd(ConsoleErr);
+      if (withHeader) WriteLineEnd(ConsoleErr);
+    }
+    BannerShown = true;
+  }
+  settings = saved;
+}
