@@ -5,34 +5,37 @@
 #include <cstdint>
 #include <string>
 
+// Every text starts empty and every number at 0; RunTimeDefaultFormatSettings
+// gives the values a process starts with.
 struct TFormatSettings {
   uint8_t CurrencyFormat = 0;
   uint8_t NegCurrFormat = 0;
-  char ThousandSeparator = ',';
-  char DecimalSeparator = '.';
-  uint8_t CurrencyDecimals = 2;
-  char DateSeparator = '/';
-  char TimeSeparator = ':';
-  char ListSeparator = ',';
-  std::string CurrencyString = "$";
-  std::string ShortDateFormat = "m/d/yyyy";
-  std::string LongDateFormat = "dddd, mmmm d, yyyy";
-  std::string TimeAMString = "AM";
-  std::string TimePMString = "PM";
-  std::string ShortTimeFormat = "h:nn AMPM";
-  std::string LongTimeFormat = "h:nn:ss AMPM";
-  std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  std::array<std::string, 12> LongMonthNames = {"January", "February", "March",     "April",
-                                                "May",     "June",     "July",      "August",
-                                                "September", "October", "November", "December"};
-  std::array<std::string, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  std::array<std::string, 7> LongDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                             "Thursday", "Friday", "Saturday"};
-  uint16_t TwoDigitYearCenturyWindow = 50;
+  char ThousandSeparator = 0;
+  char DecimalSeparator = 0;
+  uint8_t CurrencyDecimals = 0;
+  char DateSeparator = 0;
+  char TimeSeparator = 0;
+  char ListSeparator = 0;
+  std::string CurrencyString;
+  std::string ShortDateFormat;
+  std::string LongDateFormat;
+  std::string TimeAMString;
+  std::string TimePMString;
+  std::string ShortTimeFormat;
+  std::string LongTimeFormat;
+  std::array<std::string, 12> ShortMonthNames;
+  std::array<std::string, 12> LongMonthNames;
+  std::array<std::string, 7> ShortDayNames;  // Sunday first
+  std::array<std::string, 7> LongDayNames;
+  uint16_t TwoDigitYearCenturyWindow = 0;
 };
 
+// The run-time library's own start-up values (English names, "/" and ":"
+// separators, a fifty-year century window).
+TFormatSettings RunTimeDefaultFormatSettings();
+
 // The settings every date and time text of the process is read and written
-// with. They start as the run-time library's English defaults; the core's
-// start-up loads the system's locale into them.
+// with: the run-time defaults with the system's locale loaded over them by
+// the core's start-up. Built on first use, since only the banner reads them
+// and loading a locale costs more than a whole search.
 TFormatSettings& FormatSettings();

@@ -5,6 +5,8 @@
 namespace {
 
 std::vector<std::string> Params;
+std::string ProgramPath;
+bool ProgramPathRead = false;
 
 bool IsSeparator(char c) {
   return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
@@ -39,6 +41,7 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 }
 
 void LoadParams() {
+  ProgramPathRead = false;
   TRawCommandLineRec raw = ReadRawCommandLine();
   Params = raw.IsOneString ? SplitCommandLine(raw.Line) : std::move(raw.Args);
 }
@@ -47,9 +50,13 @@ int32_t ParamCount() { return static_cast<int32_t>(Params.size()); }
 
 std::string ParamStr(int32_t index) {
   if (index == 0) {
-    std::string path = ExecutablePath();
-    if (path.size() > 255) path.resize(255);
-    return path;
+    // Asked for by the identity record and the core alike; one look will do.
+    if (!ProgramPathRead) {
+      ProgramPath = ExecutablePath();
+      if (ProgramPath.size() > 255) ProgramPath.resize(255);
+      ProgramPathRead = true;
+    }
+    return ProgramPath;
   }
   if (index < 0 || index > ParamCount()) return {};
   return Params[static_cast<size_t>(index - 1)];

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <clocale>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/charset.h"
+#include "platform/langinfo_items.h"
 
 namespace {
 
@@ -102,6 +104,83 @@ std::string WideToLocale(const std::u16string& text) {
   return out;
 }
 
+// The C, POSIX and C.UTF-8 locales' items are fixed and are what the C
+// library answers before setlocale; loading the environment's locale is
+// needed only when one of the categories we read names another locale.
+bool IsBuiltInLocale(const char* name) {
+  return !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 ||
+         strcmp(name, "C.UTF-8") == 0 || strcmp(name, "C.utf8") == 0;
+}
+
+const char* EffectiveLocale(const char* category) {
+  for (const char* name : {"LC_ALL", category, "LANG"}) {
+    const char* value = getenv(name);
+    if (value && *value) return value;
+  }
+  return "";
+}
+
+bool LocaleLoaded = false;
+
+void LoadEnvironmentLocale() {
+  if (LocaleLoaded) return;
+  LocaleLoaded = true;
+  if (IsBuiltInLocale(EffectiveLocale("LC_TIME")) && IsBuiltInLocale(EffectiveLocale("LC_NUMERIC")) &&
+      IsBuiltInLocale(EffectiveLocale("LC_MONETARY")))
+    return;
+  setlocale(LC_ALL, "");
+}
+
+std::string Langinfo(nl_item item) { return nl_langinfo(item); }
+
+// localeconv's CHAR_MAX means "not available in this locale".
+bool ConvNumber(char value, std::string& text) {
+  if (value == CHAR_MAX) return false;
+  text = std::to_string(static_cast<int>(value));
+  return true;
+}
+
+// The environment locale's answer for a Win32 locale item, in the locale's
+// own encoding.
+bool PosixLocaleItem(uint32_t item, std::string& text) {
+  LoadEnvironmentLocale();
+  if (item >= 68 && item <= 79) { text = Langinfo(ABMON_1 + static_cast<int>(item - 68)); return true; }
+  if (item >= 56 && item <= 67) { text = Langinfo(MON_1 + static_cast<int>(item - 56)); return true; }
+  // Win32 counts days from Monday (item 7 of each run is Sunday), POSIX
+  // from Sunday.
+  if (item >= 49 && item <= 55) { text = Langinfo(ABDAY_1 + static_cast<int>((item - 49 + 1) % 7)); return true; }
+  if (item >= 42 && item <= 48) { text = Langinfo(DAY_1 + static_cast<int>((item - 42 + 1) % 7)); return true; }
+  const lconv* conv = localeconv();
+  switch (item) {
+    case 14: text = Langinfo(RADIXCHAR); return true;
+    case 15: text = Langinfo(THOUSEP); return true;
+    case 20: {
+      // The first character says where the symbol goes; the rest is it.
+      const std::string symbol = Langinfo(CRNCYSTR);
+      text = symbol.empty() ? symbol : symbol.substr(1);
+      return true;
+    }
+    case 25: return ConvNumber(conv->frac_digits, text);
+    case 27:
+      if (conv->p_cs_precedes == CHAR_MAX || conv->p_sep_by_space == CHAR_MAX) return false;
+      text = std::to_string(PositiveCurrencyFormat(conv->p_cs_precedes, conv->p_sep_by_space));
+      return true;
+    case 28:
+      if (conv->n_cs_precedes == CHAR_MAX || conv->n_sep_by_space == CHAR_MAX) return false;
+      text = std::to_string(NegativeCurrencyFormat(conv->n_cs_precedes, conv->n_sep_by_space,
+                                                   conv->n_sign_posn == CHAR_MAX ? 1 : conv->n_sign_posn));
+      return true;
+    case 29: text = SeparatorFromStrftime(Langinfo(D_FMT)); return !text.empty();
+    case 30: text = SeparatorFromStrftime(Langinfo(T_FMT)); return !text.empty();
+    case 31: text = PictureFromStrftime(Langinfo(D_FMT)); return !text.empty();
+    case 35: text = ClockItem(Langinfo(T_FMT)); return true;
+    case 37: text = HourLeadingZeroItem(Langinfo(T_FMT)); return true;
+    case 40: text = Langinfo(AM_STR); return true;
+    case 41: text = Langinfo(PM_STR); return true;
+    default: return false;  // the long date (32), the list separator (12), ...
+  }
+}
+
 }  // namespace
 
 void PlatformStart(int argc, char** argv) {
@@ -160,6 +239,22 @@ std::string UpperCaseAnsi(const std::string& text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
   return out;
 }
+
+// There is one locale on POSIX: the environment's; it stands for the
+// system-default one too.
+bool ReadLocaleText(uint32_t, uint32_t item, std::u16string& text) {
+  std::string value;
+  if (!PosixLocaleItem(item, value)) return false;
+  text = NarrowToWide(value, AnsiCodePage());
+  return true;
+}
+
+bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
+  if (!PosixLocaleItem(item, chars)) return false;
+  return chars.size() <= 3;
+}
+
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
 
 TSystemTimeRec LocalTime() {
   timespec now{};

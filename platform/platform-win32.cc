@@ -93,6 +93,28 @@ std::string UpperCaseAnsi(const std::string& text) {
   return out;
 }
 
+bool ReadLocaleText(uint32_t locale, uint32_t item, std::u16string& text) {
+  const int n = GetLocaleInfoW(locale, item, nullptr, 0);
+  if (n <= 0) return false;
+  std::u16string buf(static_cast<size_t>(n), u'\0');
+  if (GetLocaleInfoW(locale, item, reinterpret_cast<wchar_t*>(buf.data()), n) <= 0) return false;
+  buf.resize(static_cast<size_t>(n - 1));  // the count includes the terminator
+  text = buf;
+  return true;
+}
+
+// Single-character items are asked for with room for 4 bytes, terminator
+// included; a longer item fails as too big.
+bool ReadLocaleChars(uint32_t locale, uint32_t item, std::string& chars) {
+  char buf[4];
+  const int n = GetLocaleInfoA(locale, item, buf, sizeof buf);
+  if (n <= 0) return false;
+  chars.assign(buf, static_cast<size_t>(n - 1));
+  return true;
+}
+
+uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
+
 TSystemTimeRec LocalTime() {
   SYSTEMTIME st;
   GetLocalTime(&st);

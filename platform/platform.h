@@ -73,6 +73,17 @@ std::string WideToNarrow(const std::u16string& text, uint32_t cp);
 // has the same length in bytes, so positions found in it hold for text too.
 std::string UpperCaseAnsi(const std::string& text);
 
+// One item of a locale's data by its Win32 LCTYPE number (LOCALE_SDATE is
+// 29, ...), as UTF-16 text. False when the locale does not supply it.
+bool ReadLocaleText(uint32_t locale, uint32_t item, std::u16string& text);
+
+// The same item as ANSI bytes, for single-character items. False when the
+// locale does not supply it or it takes more than 3 bytes.
+bool ReadLocaleChars(uint32_t locale, uint32_t item, std::string& chars);
+
+// The operating system's identifier of this process.
+uint32_t CurrentProcessId();
+
 struct TSystemTimeRec {
   uint16_t Year = 0, Month = 0, Day = 0;
   uint16_t Hour = 0, Minute = 0, Second = 0, Milliseconds = 0;

@@ -76,3 +76,19 @@ void EndProcess(int32_t exitCode) { throw TFakeExit{exitCode}; }
 std::string UpperCaseAnsi(const std::string& text) { return UpperCaseSameLength(text, Fake.AnsiCp); }
 
 TSystemTimeRec LocalTime() { return Fake.Now; }
+
+bool ReadLocaleText(uint32_t, uint32_t item, std::u16string& text) {
+  const auto it = Fake.LocaleTexts.find(item);
+  if (it == Fake.LocaleTexts.end()) return false;
+  text = it->second;
+  return true;
+}
+
+bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
+  const auto it = Fake.LocaleChars.find(item);
+  if (it == Fake.LocaleChars.end() || it->second.size() > 3) return false;
+  chars = it->second;
+  return true;
+}
+
+uint32_t CurrentProcessId() { return 4242; }

@@ -23,6 +23,8 @@ struct TFakePlatformRec {
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
   bool Console = false;
+  std::map<uint32_t, std::u16string> LocaleTexts;  // items the locale supplies
+  std::map<uint32_t, std::string> LocaleChars;
   TSystemTimeRec Now = {2026, 12, 8, 18, 30, 15, 250};
   // Write call number (from 1, both streams) -> what that call does; calls
   // not listed take all bytes.

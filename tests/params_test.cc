@@ -51,6 +51,7 @@ TEST(ParamStr, ArgumentZeroIsTheExecutablePathCutTo255) {
   LoadParams();
   EXPECT_EQ(ParamStr(0), std::string(255, 'p'));
   Fake.ExePath = "/usr/bin/tokloc";
+  LoadParams();
   EXPECT_EQ(ParamStr(0), "/usr/bin/tokloc");
 }
 

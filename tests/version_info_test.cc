@@ -86,17 +86,27 @@ TEST(FillVersionInfo, DerivesNamesFromTheExecutablePath) {
   }
 }
 
-// Runs ShowAppVersion calls in a fresh process state; returns stderr.
-std::string BannerOf(std::initializer_list<std::pair<bool, bool>> calls) {
+// A fresh process with its start-up done and its date settings loaded.
+void StartBannerProcess() {
   ResetFake();
   Fake.ExePath = "C:\\Tools\\Tool.exe";
   LoadParams();
   CoreStartup();
+  FormatSettings();
   BannerShown = false;
+}
+
+// Runs ShowAppVersion calls in the current process; returns stderr.
+std::string ShowBanner(std::initializer_list<std::pair<bool, bool>> calls) {
   TFileVersionInfoRec rec;
   FillVersionInfo(rec, "1.1.0", "1.1.0.50", "Says what it does", "", false);
   for (const auto& [withBuildLine, withHeader] : calls) ShowAppVersion(rec, withBuildLine, withHeader);
   return Fake.Err;
+}
+
+std::string BannerOf(std::initializer_list<std::pair<bool, bool>> calls) {
+  StartBannerProcess();
+  return ShowBanner(calls);
 }
 
 size_t CountLines(const std::string& text) {
@@ -132,12 +142,13 @@ TEST(ShowAppVersion, WritesOncePerProcess) {
 }
 
 TEST(ShowAppVersion, RestoresTheDateSettings) {
+  StartBannerProcess();
   TFormatSettings& settings = FormatSettings();
   const TFormatSettings before = settings;
   settings.DateSeparator = '.';
   settings.ShortDateFormat = "dd.mm.yyyy";
   settings.TimeSeparator = '.';
-  const std::string banner = BannerOf({{true, false}});
+  const std::string banner = ShowBanner({{true, false}});
   EXPECT_EQ(settings.DateSeparator, '.');
   EXPECT_EQ(settings.ShortDateFormat, "dd.mm.yyyy");
   // A locale with another time separator still gets its banner, printed
@@ -147,10 +158,11 @@ TEST(ShowAppVersion, RestoresTheDateSettings) {
 }
 
 TEST(ShowAppVersion, PrintsMonthNamesOfTheSettings) {
+  StartBannerProcess();
   TFormatSettings& settings = FormatSettings();
   const TFormatSettings before = settings;
   for (auto& name : settings.ShortMonthNames) name = "Mon";
-  const std::string banner = BannerOf({{true, true}});
+  const std::string banner = ShowBanner({{true, true}});
   EXPECT_NE(banner.find(" Mon "), std::string::npos) << banner;
   settings = before;
 }

@@ -3,6 +3,7 @@
 stderr bytes and the exit code. Any stray byte fails a case.
 
 usage: run_cases.py SUITE --exe PATH [--wine LOADER] [--launcher PATH]
+                    [--build-stamp "yyyy/mm/dd hh:nn:ss"] [--toolchain TEXT]
 """
 import argparse
 import os
@@ -58,9 +59,11 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--wine")
     parser.add_argument("--launcher")
+    parser.add_argument("--build-stamp", default="")
+    parser.add_argument("--toolchain", default="")
     opts = parser.parse_args()
     platform = "win32" if opts.exe.endswith(".exe") else "posix"
-    table = cases.suite(opts.suite, platform)
+    table = cases.suite(opts.suite, platform, opts)
     failed = 0
     for case in table:
         out, err, code = run(opts, case)

@@ -8,7 +8,7 @@ export WINEPREFIX="$2" WINEDEBUG=-all
 case "$1" in
   start)
     mkdir -p "$WINEPREFIX"
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # one may run already
     # The first run creates the prefix; keep its noise and its time out of
     # the cases.
     /usr/lib/wine/wine64 "$3" a a </dev/null >/dev/null 2>&1 || true
