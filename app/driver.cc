@@ -9,6 +9,7 @@
 #include "core/params.h"
 #include "core/startup.h"
 #include "core/version_info.h"
+#include "platform/charset.h"
 #include "platform/platform.h"
 
 namespace {
@@ -21,10 +22,11 @@ std::string Delimiters;
 std::u16string TextBefore;
 std::u16string TextAfter;
 
-std::string UpperCaseAscii(std::string text) {
-  for (char& c : text)
+std::string UpperCaseAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
+  return upper;
 }
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
@@ -46,45 +48,72 @@ void RunHelp() {
   }
 }
 
-void RunSearch() {
-  const uint32_t acp = AnsiCodePage();
-  SearchText = NarrowToWide(ParamStr(1), acp);
-  SearchToken = NarrowToWide(ParamStr(2), acp);
-  const int32_t length = ConvertLength(ParamStr(3));
-  Delimiters = ParamStr(4);
-  if (Delimiters.empty()) Delimiters = " ,;";
+struct TFoundRec {
+  int32_t Position = 0;  // of the token, 0 when it is absent
+  int32_t After = 0;     // of the unit after it, 0 when it is absent
+};
 
-  const int32_t position = LocateToken(SearchToken, SearchText);
-  int32_t after = 0;
-  if (position < 1) {
-    TextBefore.clear();
-    TextAfter.clear();
-    ExitCode = 76;
-  } else {
-    // Cut the context from the wide text at the token's own positions, so a
-    // multi-byte code page never splits a character.
-    after = position + static_cast<int32_t>(SearchToken.size());
-    const TCharSet delimiterSet = BuildDelimiterSet(NarrowToWide(Delimiters, acp));
-    TextBefore = TextBeforeToken(SearchText, position, length, delimiterSet);
-    TextAfter = TextAfterToken(SearchText, after, length, delimiterSet);
-    ExitCode = 0;
-  }
+// Locates the token and, when it is there, cuts the context out of the same
+// text at the token's own positions, so a multi-byte code page never splits
+// a character.
+template <typename TChar>
+TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string_view<TChar> token,
+                           int32_t length, std::basic_string<TChar>& before, std::basic_string<TChar>& after) {
+  TFoundRec found;
+  found.Position = LocateToken(token, text);
+  before.clear();
+  after.clear();
+  if (found.Position < 1) return found;
+  found.After = found.Position + static_cast<int32_t>(token.size());
+  const TCharSet delimiterSet = BuildDelimiterSet(NarrowToWide(Delimiters, AnsiCodePage()));
+  before = TextBeforeToken(text, found.Position, length, delimiterSet);
+  after = TextAfterToken(text, found.After, length, delimiterSet);
+  return found;
+}
 
+void WriteContext(TTextChannelRec& channel, const std::string& ascii) { WriteAnsiText(channel, ascii); }
+void WriteContext(TTextChannelRec& channel, const std::u16string& wide) { WriteWideText(channel, wide); }
+
+template <typename TText>
+void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before, const TText& after) {
   // The result line has a channel of its own on standard output.
   TTextChannelRec result;
   BindChannel(result, TStdStream::Output);
-  WriteText(result, position >= 1 ? "TRUE|" : "FALSE|");
-  WriteNumber(result, position);
+  WriteText(result, found.Position >= 1 ? "TRUE|" : "FALSE|");
+  WriteNumber(result, found.Position);
   WriteText(result, "|");
-  WriteNumber(result, after);
+  WriteNumber(result, found.After);
   WriteText(result, "|");
   WriteNumber(result, length);
   WriteText(result, "|");
-  WriteWideText(result, TextBefore);
+  WriteContext(result, before);
   WriteText(result, "|");
-  WriteWideText(result, TextAfter);
+  WriteContext(result, after);
   WriteText(result, "|");
   WriteLineEnd(result);
+}
+
+void RunSearch() {
+  const uint32_t acp = AnsiCodePage();
+  const std::string_view text = ParamStr(1), token = ParamStr(2);
+  const int32_t length = ConvertLength(ParamStr(3));
+  Delimiters = std::string(ParamStr(4));
+  if (Delimiters.empty()) Delimiters = " ,;";
+
+  TFoundRec found;
+  if (CodePageKeepsAscii(acp) && IsAsciiText(text) && IsAsciiText(token)) {
+    // Plain ASCII: every byte is one UTF-16 unit, so the bytes give the same
+    // positions and context without converting anything.
+    std::string before, after;
+    found = SearchAndExtract(text, token, length, before, after);
+    WriteResultLine(found, length, before, after);
+  } else {
+    SearchText = NarrowToWide(text, acp);
+    SearchToken = NarrowToWide(token, acp);
+    found = SearchAndExtract<char16_t>(SearchText, SearchToken, length, TextBefore, TextAfter);
+    WriteResultLine(found, length, TextBefore, TextAfter);
+  }
+  ExitCode = found.Position >= 1 ? 0 : 76;
 }
 
 }  // namespace
@@ -98,7 +127,11 @@ void RunTokloc() {
                   "tokloc", false);
   AppVersionInfo = info;
 
-  FirstParam = UpperCaseAscii(ParamStr(1));
+  // No switch is longer than 14 bytes; a longer first argument is text, and
+  // copying a text of up to 128 KiB only to compare it would cost more than
+  // the search.
+  const std::string_view first = ParamStr(1);
+  FirstParam = first.size() <= 14 ? UpperCaseAscii(first) : std::string();
   ExtendedHelp = IsOneOf(FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
   const bool helpMode =
       ExtendedHelp || IsOneOf(FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;

@@ -8,6 +8,17 @@ namespace {
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Narrow text here is ASCII: every byte is a character.
+char32_t CharAt(std::string_view s, size_t i, size_t& width) {
+  width = 1;
+  return static_cast<unsigned char>(s[i]);
+}
+
+char32_t CharBefore(std::string_view s, size_t end, size_t& width) {
+  width = 1;
+  return static_cast<unsigned char>(s[end - 1]);
+}
+
 // The character starting at s[i] and how many units it takes.
 char32_t CharAt(std::u16string_view s, size_t i, size_t& width) {
   width = 1;
@@ -28,17 +39,39 @@ char32_t CharBefore(std::u16string_view s, size_t end, size_t& width) {
   return s[end - 1];
 }
 
-// Crochemore-Perrin Two-Way search: linear time, constant space. The
-// last-unit skip table is indexed by the low byte of a unit; a collision
-// only makes a shift shorter, never wrong.
-size_t TwoWayFind(const char16_t* h, size_t hl, const char16_t* n, size_t l) {
-  uint64_t unitSet[4] = {0, 0, 0, 0};
-  size_t shift[256];
-  for (size_t i = 0; i < l; ++i) {
-    const unsigned b = n[i] & 0xFF;
-    unitSet[b >> 6] |= uint64_t{1} << (b & 63);
-    shift[b] = i + 1;
+constexpr size_t NotFound = static_cast<size_t>(-1);
+
+// Index of the first c in h[from, size), or NotFound. Bytes go to memchr;
+// UTF-16 units are tested four at a time with the word-wise zero test.
+size_t FindUnit(const char* h, size_t from, size_t size, char c) {
+  if (from >= size) return NotFound;
+  const void* at = std::memchr(h + from, c, size - from);
+  return at ? static_cast<size_t>(static_cast<const char*>(at) - h) : NotFound;
+}
+
+size_t FindUnit(const char16_t* h, size_t from, size_t size, char16_t c) {
+  constexpr uint64_t Ones = 0x0001000100010001u, Highs = 0x8000800080008000u;
+  const uint64_t pattern = Ones * c;
+  size_t i = from;
+  for (; i + 4 <= size; i += 4) {
+    uint64_t word;
+    std::memcpy(&word, h + i, sizeof word);
+    const uint64_t x = word ^ pattern;
+    if ((x - Ones) & ~x & Highs) break;
   }
+  for (; i < size; ++i)
+    if (h[i] == c) return i;
+  return NotFound;
+}
+
+// Crochemore-Perrin Two-Way search: linear time, constant space. A scan for
+// the token's last unit skips the alignments that cannot match and, when
+// the unit never occurs, ends the search before any other work.
+template <typename TChar>
+size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l) {
+  const TChar last = n[l - 1];
+  const size_t first = FindUnit(h, l - 1, hl, last);
+  if (first == NotFound) return NotFound;
 
   // Maximal suffix under both orders; the critical factorisation is the
   // later of the two.
@@ -68,7 +101,7 @@ size_t TwoWayFind(const char16_t* h, size_t hl, const char16_t* n, size_t l) {
 
   // A periodic token lets a match remember how much of it is known.
   size_t mem0;
-  if (std::memcmp(n, n + p, (ms + 1) * sizeof(char16_t)) != 0) {
+  if (std::memcmp(n, n + p, (ms + 1) * sizeof(TChar)) != 0) {
     mem0 = 0;
     p = std::max(ms, l - ms - 1) + 1;
   } else {
@@ -76,17 +109,13 @@ size_t TwoWayFind(const char16_t* h, size_t hl, const char16_t* n, size_t l) {
   }
   size_t mem = 0;
 
-  size_t pos = 0;
+  size_t pos = first - (l - 1);
   while (hl - pos >= l) {
-    const unsigned last = h[pos + l - 1] & 0xFF;
-    if (!(unitSet[last >> 6] & (uint64_t{1} << (last & 63)))) {
-      pos += l;
-      mem = 0;
-      continue;
-    }
-    k = l - shift[last];
-    if (k != 0) {
-      pos += std::max(k, mem);
+    if (h[pos + l - 1] != last) {
+      // The scan only moves forward, so it reads each unit once.
+      const size_t next = FindUnit(h, pos + l, hl, last);
+      if (next == NotFound) return NotFound;
+      pos = next - (l - 1);
       mem = 0;
       continue;
     }
@@ -101,7 +130,7 @@ size_t TwoWayFind(const char16_t* h, size_t hl, const char16_t* n, size_t l) {
     pos += p;
     mem = mem0;
   }
-  return static_cast<size_t>(-1);
+  return NotFound;
 }
 
 }  // namespace
@@ -126,47 +155,49 @@ bool CharSetHas(const TCharSet& set, char32_t c) {
   return std::binary_search(set.Others.begin(), set.Others.end(), c);
 }
 
-int32_t LocateToken(std::u16string_view token, std::u16string_view text) {
+namespace {
+
+template <typename TChar>
+int32_t LocateTokenIn(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
   if (token.empty() || text.empty() || token.size() > text.size()) return 0;
-  size_t found;
-  if (token.size() == 1) {
-    const size_t i = text.find(token[0]);
-    found = i == std::u16string_view::npos ? static_cast<size_t>(-1) : i;
-  } else {
-    found = TwoWayFind(text.data(), text.size(), token.data(), token.size());
-  }
-  return found == static_cast<size_t>(-1) ? 0 : static_cast<int32_t>(found + 1);
+  const size_t found = token.size() == 1 ? FindUnit(text.data(), 0, text.size(), token[0])
+                                         : TwoWayFind(text.data(), text.size(), token.data(), token.size());
+  return found == NotFound ? 0 : static_cast<int32_t>(found + 1);
 }
 
-std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) {
+template <typename TChar>
+std::basic_string<TChar> CopyTextOf(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
   const int64_t length = static_cast<int64_t>(s.size());
   if (index < 1) index = 1;
   if (count > length || index - 1 + count > length) count = length - (index - 1);
   if (count <= 0) return {};
-  return std::u16string(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
+  return std::basic_string<TChar>(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
 }
 
-int32_t FirstWordPosition(std::u16string_view s, const TCharSet& delimiters) {
+template <typename TChar>
+int32_t FirstWordPositionOf(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
   size_t width;
   for (size_t i = 0; i < s.size(); i += width)
     if (!CharSetHas(delimiters, CharAt(s, i, width))) return static_cast<int32_t>(i + 1);
   return 0;
 }
 
-std::u16string ExtractFirstWord(std::u16string_view s, const TCharSet& delimiters) {
-  const int32_t position = FirstWordPosition(s, delimiters);
+template <typename TChar>
+std::basic_string<TChar> ExtractFirstWordOf(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
+  const int32_t position = FirstWordPositionOf(s, delimiters);
   if (position == 0) return {};
   const size_t start = static_cast<size_t>(position - 1);
   size_t end = start, width;
   while (end < s.size() && !CharSetHas(delimiters, CharAt(s, end, width))) end += width;
-  return std::u16string(s.substr(start, end - start));
+  return std::basic_string<TChar>(s.substr(start, end - start));
 }
 
-std::u16string TextBeforeToken(std::u16string_view text, int32_t tokenPos,
-                               int32_t requestedLength, const TCharSet& delimiters) {
+template <typename TChar>
+std::basic_string<TChar> TextBeforeTokenOf(std::basic_string_view<TChar> text, int32_t tokenPos,
+                                           int32_t requestedLength, const TCharSet& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
-    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyText(text, tokenPos - n, n);
+    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyTextOf(text, tokenPos - n, n);
     return {};
   }
   // Whole word: walk back from the token over touching delimiters, then
@@ -176,17 +207,58 @@ std::u16string TextBeforeToken(std::u16string_view text, int32_t tokenPos,
   while (end > 0 && CharSetHas(delimiters, CharBefore(text, end, width))) end -= width;
   size_t start = end;
   while (start > 0 && !CharSetHas(delimiters, CharBefore(text, start, width))) start -= width;
-  return std::u16string(text.substr(start, end - start));
+  return std::basic_string<TChar>(text.substr(start, end - start));
 }
 
-std::u16string TextAfterToken(std::u16string_view text, int32_t afterPos,
-                              int32_t requestedLength, const TCharSet& delimiters) {
+template <typename TChar>
+std::basic_string<TChar> TextAfterTokenOf(std::basic_string_view<TChar> text, int32_t afterPos,
+                                          int32_t requestedLength, const TCharSet& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
-    if (length >= afterPos) return CopyText(text, afterPos, requestedLength);
+    if (length >= afterPos) return CopyTextOf(text, afterPos, requestedLength);
     return {};
   }
   if (text.empty() || length < afterPos) return {};
   const size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
-  return ExtractFirstWord(text.substr(start), delimiters);
+  return ExtractFirstWordOf(text.substr(start), delimiters);
+}
+
+}  // namespace
+
+int32_t LocateToken(std::u16string_view token, std::u16string_view text) { return LocateTokenIn(token, text); }
+int32_t LocateToken(std::string_view token, std::string_view text) { return LocateTokenIn(token, text); }
+
+std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) { return CopyTextOf(s, index, count); }
+std::string CopyText(std::string_view s, int64_t index, int64_t count) { return CopyTextOf(s, index, count); }
+
+int32_t FirstWordPosition(std::u16string_view s, const TCharSet& delimiters) {
+  return FirstWordPositionOf(s, delimiters);
+}
+int32_t FirstWordPosition(std::string_view s, const TCharSet& delimiters) {
+  return FirstWordPositionOf(s, delimiters);
+}
+
+std::u16string ExtractFirstWord(std::u16string_view s, const TCharSet& delimiters) {
+  return ExtractFirstWordOf(s, delimiters);
+}
+std::string ExtractFirstWord(std::string_view s, const TCharSet& delimiters) {
+  return ExtractFirstWordOf(s, delimiters);
+}
+
+std::u16string TextBeforeToken(std::u16string_view text, int32_t tokenPos, int32_t requestedLength,
+                               const TCharSet& delimiters) {
+  return TextBeforeTokenOf(text, tokenPos, requestedLength, delimiters);
+}
+std::string TextBeforeToken(std::string_view text, int32_t tokenPos, int32_t requestedLength,
+                            const TCharSet& delimiters) {
+  return TextBeforeTokenOf(text, tokenPos, requestedLength, delimiters);
+}
+
+std::u16string TextAfterToken(std::u16string_view text, int32_t afterPos, int32_t requestedLength,
+                              const TCharSet& delimiters) {
+  return TextAfterTokenOf(text, afterPos, requestedLength, delimiters);
+}
+std::string TextAfterToken(std::string_view text, int32_t afterPos, int32_t requestedLength,
+                           const TCharSet& delimiters) {
+  return TextAfterTokenOf(text, afterPos, requestedLength, delimiters);
 }

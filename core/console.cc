@@ -91,7 +91,7 @@ void WriteText(TTextChannelRec& channel, std::string_view utf8) {
     AppendBytes(channel, utf8.data(), utf8.size());
     return;
   }
-  AppendNarrow(channel, WideToNarrow(NarrowToWide(std::string(utf8), CodePageUtf8), channel.CodePage));
+  AppendNarrow(channel, WideToNarrow(NarrowToWide(utf8, CodePageUtf8), channel.CodePage));
 }
 
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {

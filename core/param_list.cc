@@ -15,7 +15,7 @@ void ResetParamRecList(TParamRecArray& list, int32_t n) {
 void CaptureParams(TParamStatusArray& list) {
   list.clear();
   ResetParamStatusList(list, ParamCount());
-  for (int32_t i = 1; i <= ParamCount(); ++i) list[static_cast<size_t>(i - 1)].Text = ParamStr(i);
+  for (int32_t i = 1; i <= ParamCount(); ++i) list[static_cast<size_t>(i - 1)].Text = std::string(ParamStr(i));
 }
 
 void InitSyntaxRec(TParamStatisticsRec& rec, const std::string& caption) {

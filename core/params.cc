@@ -4,7 +4,10 @@
 
 namespace {
 
-std::vector<std::string> Params;
+// Views of the arguments: into argv where the platform splits them, into
+// SplitParams where we do.
+std::vector<std::string> SplitParams;
+std::vector<std::string_view> Params;
 std::string ProgramPath;
 bool ProgramPathRead = false;
 
@@ -43,12 +46,18 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 void LoadParams() {
   ProgramPathRead = false;
   TRawCommandLineRec raw = ReadRawCommandLine();
-  Params = raw.IsOneString ? SplitCommandLine(raw.Line) : std::move(raw.Args);
+  if (raw.IsOneString) {
+    SplitParams = SplitCommandLine(raw.Line);
+    Params.assign(SplitParams.begin(), SplitParams.end());
+  } else {
+    SplitParams.clear();
+    Params = std::move(raw.Args);
+  }
 }
 
 int32_t ParamCount() { return static_cast<int32_t>(Params.size()); }
 
-std::string ParamStr(int32_t index) {
+std::string_view ParamStr(int32_t index) {
   if (index == 0) {
     // Asked for by the identity record and the core alike; one look will do.
     if (!ProgramPathRead) {

@@ -22,4 +22,5 @@ int32_t ParamCount();
 
 // Argument i (1-based); argument 0 is the running executable's full path,
 // cut to 255 characters. An index beyond the count gives an empty text.
-std::string ParamStr(int32_t index);
+// The text stays valid until the next LoadParams.
+std::string_view ParamStr(int32_t index);

@@ -42,7 +42,7 @@ void CoreStartup() {
   BindChannel(ConsoleOut, TStdStream::Output);
   BindChannel(ConsoleErr, TStdStream::Error);
   AppProcessId = CurrentProcessId();
-  const std::string path = ParamStr(0);
+  const std::string path(ParamStr(0));
   AppDirQuoted = QuoteIfNeeded(PathDirectory(path));
   AppNameQuoted = QuoteIfNeeded(PathFileName(path));
   ParamList.clear();

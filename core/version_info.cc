@@ -35,7 +35,7 @@ TFormatSettings BuildStampSettings(const TFormatSettings& settings) {
 void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
                      const std::string& fullVersion, const std::string& description,
                      const std::string& /*internalName*/, bool upperCaseNames) {
-  const std::string path = ParamStr(0);
+  const std::string path(ParamStr(0));
   rec.ProgramDir = PathDirectory(path);
   rec.ProgramExt = PathExtension(path);
   if (upperCaseNames) {

@@ -1,5 +1,7 @@
 #include "platform/charset.h"
 
+#include <cstring>
+
 #include "platform/platform.h"
 
 namespace {
@@ -57,32 +59,38 @@ char SingleByteFromChar(char16_t c, uint32_t cp) {
   return '?';
 }
 
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 // Decodes UTF-8; an ill-formed sequence is replaced up to the first byte
 // that cannot continue it (the "maximal subpart" practice), so a stray byte
 // never swallows the valid text after it.
 std::u16string DecodeUtf8(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Never more units than bytes: size once, write by index, cut at the end.
+  std::u16string out(text.size(), u'\0');
+  char16_t* o = out.data();
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   size_t i = 0;
-  while (i < n) {
-    const unsigned char b = s[i];
-    if (b < 0x80) {
-      out.push_back(b);
-      ++i;
-      continue;
+  auto append = [&o](char32_t cp) {
+    if (cp < 0x10000) {
+      *o++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
+  };
+  while (i < n) {
+    // ASCII, the common case, goes eight bytes at a time.
+    while (n - i >= 8) {
+      uint64_t word;
+      std::memcpy(&word, s + i, 8);
+      if (word & 0x8080808080808080u) break;
+      for (int k = 0; k < 8; ++k) o[k] = s[i + k];
+      o += 8;
+      i += 8;
+    }
+    while (i < n && s[i] < 0x80) *o++ = s[i++];
+    if (i >= n) break;
+    const unsigned char b = s[i];
     int need;
     char32_t cp;
     unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the 2nd byte
@@ -97,7 +105,7 @@ std::u16string DecodeUtf8(std::string_view text) {
       if (b == 0xF0) lo = 0x90;        // no overlongs
       if (b == 0xF4) hi = 0x8F;        // nothing past U+10FFFF
     } else {
-      out.push_back(0xFFFD);
+      append(0xFFFD);
       ++i;
       continue;
     }
@@ -108,9 +116,10 @@ std::u16string DecodeUtf8(std::string_view text) {
       if (j >= n || s[j] < min || s[j] > max) { ok = false; break; }
       cp = (cp << 6) | (s[j] & 0x3F);
     }
-    if (ok) AppendCodePoint(out, cp); else out.push_back(0xFFFD);
+    append(ok ? cp : 0xFFFD);
     i = j;
   }
+  out.resize(static_cast<size_t>(o - out.data()));
   return out;
 }
 
@@ -162,6 +171,25 @@ uint32_t CodePageFromCharsetName(std::string_view name) {
   if (key == "iso885915" || key == "latin9") return CodePageLatin9;
   if (key == "cp1252" || key == "windows1252") return CodePageWindows1252;
   return 0;
+}
+
+bool CodePageKeepsAscii(uint32_t cp) {
+  if (cp == 0 || cp == CodePageUtf8 || cp == 874 || (cp >= 1250 && cp <= 1258)) return true;
+  if (cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 54936) return true;
+  if (cp == 437 || cp == 720 || cp == 737 || cp == 775 || (cp >= 850 && cp <= 869 && cp != 864)) return true;
+  return cp >= 28591 && cp <= 28606;
+}
+
+bool IsAsciiText(std::string_view text) {
+  size_t i = 0;
+  for (; text.size() - i >= 8; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080u) return false;
+  }
+  for (; i < text.size(); ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  return true;
 }
 
 bool CodePageHasCodec(uint32_t cp) {

@@ -12,6 +12,15 @@
 // a set this file has no codec for.
 uint32_t CodePageFromCharsetName(std::string_view name);
 
+// True when every byte below 0x80 is the ASCII character of that value in
+// cp, whatever stands around it: UTF-8, the single-byte pages and the
+// double-byte Asian pages. 0 (a POSIX locale's own charset) counts too, as
+// every such charset extends ASCII.
+bool CodePageKeepsAscii(uint32_t cp);
+
+// True when text holds no byte of 0x80 or above.
+bool IsAsciiText(std::string_view text);
+
 // True for the code pages that Utf16FromCodePage/CodePageFromUtf16 handle.
 bool CodePageHasCodec(uint32_t cp);
 

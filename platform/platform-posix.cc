@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <cerrno>
 #include <langinfo.h>
+#include <malloc.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -53,7 +54,7 @@ uint32_t DecideCodePage() {
   return cp != 0 ? cp : CodePageLocale;
 }
 
-std::u16string LocaleToWide(const std::string& text) {
+std::u16string LocaleToWide(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   mbstate_t state{};
@@ -79,7 +80,7 @@ std::u16string LocaleToWide(const std::string& text) {
   return out;
 }
 
-std::string WideToLocale(const std::u16string& text) {
+std::string WideToLocale(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
   mbstate_t state{};
@@ -188,11 +189,16 @@ void PlatformStart(int argc, char** argv) {
   SavedArgv = argv;
   // A closed pipe must show up as a failed write, not kill us silently.
   signal(SIGPIPE, SIG_IGN);
+  // Large arguments make texts of a few hundred KiB; from the heap rather
+  // than fresh mappings they cost no mmap/munmap pair each. The process is
+  // short-lived, so nothing is gained by trimming either.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 128 << 20);
 }
 
 TRawCommandLineRec ReadRawCommandLine() {
   TRawCommandLineRec raw;
-  for (int i = 1; i < SavedArgc; ++i) raw.Args.emplace_back(SavedArgv[i]);
+  for (int i = 1; i < SavedArgc; ++i) raw.Args.emplace_back(SavedArgv[i]);  // no copies
   return raw;
 }
 
@@ -222,11 +228,11 @@ uint32_t AnsiCodePage() {
 // A terminal shows text in the locale's encoding, so both pages agree.
 uint32_t OutputCodePage() { return AnsiCodePage(); }
 
-std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   return CodePageHasCodec(cp) ? Utf16FromCodePage(text, cp) : LocaleToWide(text);
 }
 
-std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
   return CodePageHasCodec(cp) ? CodePageFromUtf16(text, cp) : WideToLocale(text);
 }
 

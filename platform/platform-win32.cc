@@ -14,13 +14,13 @@ HANDLE StreamHandle(TStdStream stream) {
 
 // The conversion APIs reject code pages they do not know (and the UTF-16
 // "code pages" 1200/1201); fall back to the ANSI page so we never fail.
-int ToWide(const std::string& text, uint32_t cp, wchar_t* out, int outSize) {
+int ToWide(std::string_view text, uint32_t cp, wchar_t* out, int outSize) {
   const int n = MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), out, outSize);
   if (n > 0 || cp == CP_ACP) return n;
   return MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, outSize);
 }
 
-int ToNarrow(const std::u16string& text, uint32_t cp, char* out, int outSize) {
+int ToNarrow(std::u16string_view text, uint32_t cp, char* out, int outSize) {
   const auto* w = reinterpret_cast<const wchar_t*>(text.data());
   const int n = WideCharToMultiByte(cp, 0, w, static_cast<int>(text.size()), out, outSize, nullptr, nullptr);
   if (n > 0 || cp == CP_ACP) return n;
@@ -71,7 +71,7 @@ uint32_t OutputCodePage() {
   return CachedOutputCodePage;
 }
 
-std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   if (text.empty()) return {};
   const int n = ToWide(text, cp, nullptr, 0);
   std::u16string out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
@@ -79,7 +79,7 @@ std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
   return out;
 }
 
-std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
   if (text.empty()) return {};
   const int n = ToNarrow(text, cp, nullptr, 0);
   std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Code page numbers follow Windows' numbering on every platform.
@@ -18,10 +19,11 @@ constexpr uint32_t CodePageLatin9 = 28605;
 struct TRawCommandLineRec {
   // True when the platform passes one command-line string (Win32): Line
   // holds it, program name included, and Args is empty. False when the
-  // arguments arrive already split (POSIX): Args holds argv[1..].
+  // arguments arrive already split (POSIX): Args views argv[1..], which
+  // lives as long as the process.
   bool IsOneString = false;
   std::string Line;
-  std::vector<std::string> Args;
+  std::vector<std::string_view> Args;
 };
 
 // Records argc/argv for the POSIX layer; the Win32 layer ignores them and
@@ -63,11 +65,11 @@ uint32_t AnsiCodePage();
 
 // Narrow text in code page cp to UTF-16. Never fails: a byte sequence that
 // is not valid text becomes U+FFFD (or the platform's own replacement).
-std::u16string NarrowToWide(const std::string& text, uint32_t cp);
+std::u16string NarrowToWide(std::string_view text, uint32_t cp);
 
 // UTF-16 to narrow text in code page cp. Never fails: a character the code
 // page lacks becomes a best-fit look-alike or its default character.
-std::string WideToNarrow(const std::u16string& text, uint32_t cp);
+std::string WideToNarrow(std::u16string_view text, uint32_t cp);
 
 // Upper-cases text in the ANSI code page by the platform's rules. The result
 // has the same length in bytes, so positions found in it hold for text too.

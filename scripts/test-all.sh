@@ -21,9 +21,9 @@ if [ -n "$missing" ]; then
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DTOKLOC_WERROR=ON
+cmake -S . -B build -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON
 cmake --build build -j "$jobs"
-cmake -S . -B build-win --toolchain cmake/mingw-w64-x86_64.cmake -DTOKLOC_WERROR=ON
+cmake -S . -B build-win --toolchain cmake/mingw-w64-x86_64.cmake -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON
 cmake --build build-win -j "$jobs"
 
 (cd build && ctest --output-on-failure -j "$jobs")

@@ -33,7 +33,7 @@ TRawCommandLineRec ReadRawCommandLine() {
   TRawCommandLineRec raw;
   raw.IsOneString = Fake.IsOneString;
   raw.Line = Fake.Line;
-  if (!Fake.IsOneString) raw.Args = Fake.Args;
+  if (!Fake.IsOneString) raw.Args.assign(Fake.Args.begin(), Fake.Args.end());
   return raw;
 }
 
@@ -63,11 +63,11 @@ bool StdStreamIsConsole(TStdStream) { return Fake.Console; }
 uint32_t OutputCodePage() { return Fake.OutputCp; }
 uint32_t AnsiCodePage() { return Fake.AnsiCp; }
 
-std::u16string NarrowToWide(const std::string& text, uint32_t cp) {
+std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   return Utf16FromCodePage(text, cp);
 }
 
-std::string WideToNarrow(const std::u16string& text, uint32_t cp) {
+std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
   return CodePageFromUtf16(text, cp);
 }
 

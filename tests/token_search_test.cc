@@ -202,3 +202,26 @@ TEST(TextAroundToken, MatchesTheByteAlgorithmInSingleByteCodePages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
+  std::mt19937 rng(99);
+  const char pool[] = " ,;-abcab";
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(rng() % 60, ' '), token(1 + rng() % 4, ' ');
+    for (char& c : text) c = pool[rng() % (sizeof pool - 1)];
+    for (char& c : token) c = pool[rng() % (sizeof pool - 1)];
+    const int32_t n = static_cast<int32_t>(rng() % 10) - 2;
+    const std::u16string wideText(text.begin(), text.end()), wideToken(token.begin(), token.end());
+    const TCharSet set = BuildDelimiterSet(u" ,;");
+    const int32_t pos = LocateToken(std::string_view(token), std::string_view(text));
+    ASSERT_EQ(pos, LocateToken(wideToken, wideText)) << text << " / " << token;
+    if (pos == 0) continue;
+    const int32_t after = pos + static_cast<int32_t>(token.size());
+    ASSERT_EQ(U(TextBeforeToken(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set));
+    ASSERT_EQ(U(TextAfterToken(wideText, after, n, set)), TextAfterToken(std::string_view(text), after, n, set));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#!/bin/sh
+# Process-level benchmark: the wall time of one call of tokloc against a
+# static C program that only writes the result line, and against awk, perl
+# and python doing the same search. Prints a Markdown table of medians and
+# ratios to the floor. Needs hyperfine (Debian package "hyperfine").
+#
+#   sh bench/calls.sh [BUILD_DIR] [WIN_BUILD_DIR]
+#
+# BUILD_DIR defaults to build; with WIN_BUILD_DIR the Win32 build is also
+# timed under Wine against a static MinGW floor.
+set -eu
+build=${1:-build}
+winbuild=${2:-}
+runs=${RUNS:-2000}
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+text="This is not a very long string"
+big=$(head -c 131071 /dev/zero | tr '\0' a)
+half=$(head -c 65535 /dev/zero | tr '\0' a)b
+kib64=$(head -c 65536 /dev/zero | tr '\0' a)
+
+time_cmd() {  # time_cmd NAME COMMAND...
+  name=$1; shift
+  hyperfine -N -i --style none --warmup 100 --runs "$runs" --export-json "$out/$name.json" \
+    --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null 2>&1 || true
+}
+
+time_cmd floor "$build/bench/tokloc_floor"
+time_cmd tokloc "$build/tokloc '$text' long"
+command -v mawk >/dev/null && time_cmd mawk "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v gawk >/dev/null && time_cmd gawk "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v perl >/dev/null && time_cmd perl "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
+command -v python3 >/dev/null && time_cmd python3 "python3 -c 'print(\"$text\".find(\"long\") + 1)'"
+
+# The largest single argument Linux passes, with a token that makes a naive
+# search quadratic, against a 64 KiB argument whose token is found at once.
+# Both start through with_args, since no command line holds them.
+printf '%s' "$big" > "$out/big"; printf '%s' "$half" > "$out/half"; printf '%s' "$kib64" > "$out/kib64"
+time_cmd worst "$build/bench/with_args $build/tokloc @$out/big @$out/half"
+time_cmd at_once "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
+
+if [ -n "$winbuild" ]; then
+  export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  /usr/lib/wine/wine64 "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
+  time_cmd wine_floor "/usr/lib/wine/wine64 $winbuild/bench/tokloc_floor.exe"
+  time_cmd wine_tokloc "/usr/lib/wine/wine64 $winbuild/tokloc.exe '$text' long"
+fi
+
+python3 - "$out" <<'PY'
+import json, os, sys
+out = sys.argv[1]
+def load(name):
+    path = os.path.join(out, name + ".json")
+    try:
+        return json.load(open(path))["results"][0]
+    except (OSError, ValueError, KeyError, IndexError):
+        return None
+rows = [("floor", "static C, one write", "floor"), ("tokloc", "tokloc", "floor"),
+        ("mawk", "mawk index()", "floor"), ("gawk", "gawk index()", "floor"),
+        ("perl", "perl index", "floor"), ("python3", "python3 str.find", "floor"),
+        ("at_once", "tokloc, 64 KiB text, token found at once", "floor"),
+        ("worst", "tokloc, 128 KiB a's, 64 Ki a's + b", "at_once"),
+        ("wine_floor", "Wine: static MinGW, one WriteFile", "wine_floor"),
+        ("wine_tokloc", "Wine: tokloc.exe", "wine_floor")]
+print("| command | median ms | min ms | max ms | ratio |")
+print("|---|---|---|---|---|")
+for key, label, base in rows:
+    r, b = load(key), load(base)
+    if not r or not b:
+        continue
+    ratio = r["median"] / b["median"]
+    against = "" if base == "floor" else " (to %s)" % base
+    print("| %s | %.3f | %.3f | %.3f | %.2f%s |" % (label, r["median"] * 1e3, r["min"] * 1e3, r["max"] * 1e3, ratio, against))
+PY
