@@ -20,32 +20,32 @@ big=$(head -c 131071 /dev/zero | tr '\0' a)
 half=$(head -c 65535 /dev/zero | tr '\0' a)b
 kib64=$(head -c 65536 /dev/zero | tr '\0' a)
 
-time_cmd() {  # time_cmd NAME COMMAND...
-  name=$1; shift
-  hyperfine -N -i --style none --warmup 100 --runs "$runs" --export-json "$out/$name.json" \
+time_cmd() {  # time_cmd NAME RUNS COMMAND...
+  name=$1; count=$2; shift 2
+  hyperfine -N -i --style none --warmup 20 --runs "$count" --export-json "$out/$name.json" \
     --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null 2>&1 || true
 }
 
-time_cmd floor "$build/bench/tokloc_floor"
-time_cmd tokloc "$build/tokloc '$text' long"
-command -v mawk >/dev/null && time_cmd mawk "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
-command -v gawk >/dev/null && time_cmd gawk "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
-command -v perl >/dev/null && time_cmd perl "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
-command -v python3 >/dev/null && time_cmd python3 "python3 -c 'print(\"$text\".find(\"long\") + 1)'"
+time_cmd floor "$runs" "$build/bench/tokloc_floor"
+time_cmd tokloc "$runs" "$build/tokloc '$text' long"
+command -v mawk >/dev/null && time_cmd mawk "$runs" "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v gawk >/dev/null && time_cmd gawk "$runs" "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v perl >/dev/null && time_cmd perl $((runs / 4)) "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
+command -v python3 >/dev/null && time_cmd python3 $((runs / 10)) "python3 -c 'print(\"$text\".find(\"long\") + 1)'"
 
 # The largest single argument Linux passes, with a token that makes a naive
 # search quadratic, against a 64 KiB argument whose token is found at once.
 # Both start through with_args, since no command line holds them.
 printf '%s' "$big" > "$out/big"; printf '%s' "$half" > "$out/half"; printf '%s' "$kib64" > "$out/kib64"
-time_cmd worst "$build/bench/with_args $build/tokloc @$out/big @$out/half"
-time_cmd at_once "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
+time_cmd worst "$runs" "$build/bench/with_args $build/tokloc @$out/big @$out/half"
+time_cmd at_once "$runs" "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
 
 if [ -n "$winbuild" ]; then
   export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
   wineserver -p </dev/null >/dev/null 2>&1 || true
   /usr/lib/wine/wine64 "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
-  time_cmd wine_floor "/usr/lib/wine/wine64 $winbuild/bench/tokloc_floor.exe"
-  time_cmd wine_tokloc "/usr/lib/wine/wine64 $winbuild/tokloc.exe '$text' long"
+  time_cmd wine_floor "$runs" "/usr/lib/wine/wine64 $winbuild/bench/tokloc_floor.exe"
+  time_cmd wine_tokloc "$runs" "/usr/lib/wine/wine64 $winbuild/tokloc.exe '$text' long"
 fi
 
 python3 - "$out" <<'PY'

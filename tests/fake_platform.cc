@@ -50,6 +50,7 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
       case TFakeWriteStep::Short: take = std::min(size, it->second.Limit); break;
     }
   }
+  Fake.Taken.emplace_back(stream, std::string(data, take));
   if (stream == TStdStream::Output) {
     Fake.OutPieces.emplace_back(data, size);
     Fake.Out.append(data, take);

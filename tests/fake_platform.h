@@ -32,6 +32,7 @@ struct TFakePlatformRec {
   int WriteCalls = 0;
   std::string Out, Err;                 // bytes taken per stream
   std::vector<std::string> OutPieces;   // the bytes each stdout call was given
+  std::vector<std::pair<TStdStream, std::string>> Taken;  // per call, in order
 };
 
 extern TFakePlatformRec Fake;

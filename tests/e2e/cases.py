@@ -190,7 +190,38 @@ def help_cases(platform, opts):
     return cases
 
 
+def extremes_cases(platform):
+    if platform != "posix":
+        return []
+    every = bytes(range(1, 256))
+    utf8 = {"LC_ALL": "C.UTF-8"}
+    # Bytes 0x80-0xFF are no UTF-8: each becomes U+FFFD, written back as
+    # its UTF-8 form.
+    tail_utf8 = bytes(range(0x44, 0x80)) + every[0x7F:].decode("utf-8", "replace").encode("utf-8")
+    return [
+        dict(name="every byte in the text, utf-8", args=[every, b"ABC"], env=utf8,
+             stdout=b"TRUE|65|68|0|<=>?@|" + tail_utf8 + b"|\r\n", code=0),
+        dict(name="every byte in the text, latin-1", args=[every, b"ABC"], env={"LC_ALL": "de_DE.ISO-8859-1"},
+             stdout=b"TRUE|65|68|0|<=>?@|" + bytes(range(0x44, 0x100)) + b"|\r\n", code=0),
+        dict(name="every byte as a delimiter", args=[b"a-b TOKEN c\xe9d", b"TOKEN", b"0", every],
+             env={"LC_ALL": "de_DE.ISO-8859-1"}, stdout=b"TRUE|5|10|0|||\r\n", code=0),
+        dict(name="an encoded surrogate", args=[b"x\xed\xa0\x80 TOKEN", b"TOKEN"], env=utf8,
+             stdout=b"TRUE|6|11|0|x" + "\ufffd".encode() * 3 + b"||\r\n", code=0),
+        dict(name="truncated sequence before the token", args=[b"ab\xe2\x82TOKEN", b"TOKEN", b"1"], env=utf8,
+             stdout=b"TRUE|4|9|1|" + "\ufffd".encode() + b"||\r\n", code=0),
+        dict(name="length of 255 characters", args=["abcdef", "c", "0" * 254 + "1"],
+             stdout=b"TRUE|3|4|1|b|d|\r\n", code=0),
+        dict(name="length of 256 characters", args=["abcdef", "c", "0" * 255 + "1"],
+             stdout=b"TRUE|3|4|0|ab|def|\r\n", code=0),
+        dict(name="128 KiB text and token", args=["x" * (128 * 1024 - 1), "x" * (128 * 1024 - 1)],
+             stdout=b"TRUE|1|131072|0|||\r\n", code=0),
+        dict(name="128 KiB non-ascii text", args=["é" * (64 * 1024 - 2) + " a", "a", "3"], env=utf8,
+             stdout=("TRUE|65536|65537|3|éé ||\r\n").encode(), code=0),
+    ]
+
+
 SUITES = {
+    "extremes": extremes_cases,
     "help": help_cases,
     "search": search_cases,
     "failure": failure_cases,

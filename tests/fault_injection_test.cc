@@ -1,0 +1,87 @@
+// Every write of the program fails, falls short or is interrupted in turn:
+// a failure must end the run with 217 and the report and write nothing
+// after it; a short or interrupted write must lose no byte.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/version_info.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+const std::regex Report(
+    "An unhandled exception occurred at \\$[0-9A-F]{16}:\r\n"
+    "EInOutError: Disk Full\r\n"
+    "(  \\$[0-9A-F]{16}\r\n)+"
+    "\r\n");
+
+struct TRunRec {
+  int32_t Code = 0;
+  std::string Out, Err;
+  std::vector<std::pair<TStdStream, std::string>> Taken;
+};
+
+TRunRec RunWithScript(const std::vector<std::string>& args, const std::map<int, TFakeWriteStep>& script) {
+  ResetFake();
+  Fake.Script = script;
+  BannerShown = false;
+  TRunRec run;
+  run.Code = RunFakeProgram(args);
+  run.Out = Fake.Out;
+  run.Err = Fake.Err;
+  run.Taken = Fake.Taken;
+  return run;
+}
+
+const std::vector<std::vector<std::string>> Scenarios = {
+    {std::string(300, 'a') + " TOKEN " + std::string(300, 'b'), "TOKEN"},  // a line in pieces
+    {"This is not a very long string", "long"},
+    {"-?"},
+    {"-??"},
+    {"--info"},
+    {"--version-only"},
+};
+
+TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
+  for (const auto& args : Scenarios) {
+    const TRunRec clean = RunWithScript(args, {});
+    ASSERT_FALSE(clean.Taken.empty());
+    for (size_t n = 1; n <= clean.Taken.size(); ++n) {
+      const TRunRec failed = RunWithScript(args, {{static_cast<int>(n), {TFakeWriteStep::Fail, 0}}});
+      std::string out, err;
+      for (size_t i = 0; i + 1 < n; ++i)
+        (clean.Taken[i].first == TStdStream::Output ? out : err) += clean.Taken[i].second;
+      EXPECT_EQ(failed.Code, 217) << args[0] << " write " << n;
+      EXPECT_EQ(failed.Out, out) << args[0] << " write " << n;
+      ASSERT_EQ(failed.Err.substr(0, err.size()), err) << args[0] << " write " << n;
+      EXPECT_TRUE(std::regex_match(failed.Err.substr(err.size()), Report)) << args[0] << " write " << n;
+    }
+  }
+}
+
+TEST(WriteFaults, ShortAndInterruptedWritesLoseNoByte) {
+  const TFakeWriteStep steps[] = {{TFakeWriteStep::Short, 1}, {TFakeWriteStep::Short, 0},
+                                  {TFakeWriteStep::Interrupt, 0}};
+  for (const auto& args : Scenarios) {
+    const TRunRec clean = RunWithScript(args, {});
+    for (size_t n = 1; n <= clean.Taken.size(); ++n) {
+      for (const TFakeWriteStep& step : steps) {
+        if (step.Kind == TFakeWriteStep::Short && step.Limit == 0) continue;  // that is a stall
+        std::map<int, TFakeWriteStep> script = {{static_cast<int>(n), step}, {static_cast<int>(n) + 1, step}};
+        const TRunRec disturbed = RunWithScript(args, script);
+        EXPECT_EQ(disturbed.Code, clean.Code) << args[0] << " write " << n;
+        EXPECT_EQ(disturbed.Out, clean.Out) << args[0] << " write " << n;
+        EXPECT_EQ(disturbed.Err, clean.Err) << args[0] << " write " << n;
+      }
+    }
+  }
+}
+
+TEST(WriteFaults, AWriteThatMakesNoProgressCountsAsFailed) {
+  const TRunRec stalled = RunWithScript({"abc", "b"}, {{1, {TFakeWriteStep::Stall, 0}}});
+  EXPECT_EQ(stalled.Code, 217);
+  EXPECT_EQ(stalled.Out, "");
+}
+
+}  // namespace
