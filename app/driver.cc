@@ -5,6 +5,7 @@
 #include "app/help.h"
 #include "app/length_arg.h"
 #include "app/token_search.h"
+#include "build_info.h"
 #include "core/console.h"
 #include "core/params.h"
 #include "core/startup.h"
@@ -123,8 +124,7 @@ void RunTokloc() {
   BindChannel(ConsoleOut, TStdStream::Output);
 
   TFileVersionInfoRec info;
-  FillVersionInfo(info, "1.1.0", "1.1.0.50", "Find the location of a string token in a line of text",
-                  "tokloc", false);
+  FillVersionInfo(info, ShortVersion, FullVersion, ProgramDescription, "tokloc", false);
   AppVersionInfo = info;
 
   // No switch is longer than 14 bytes; a longer first argument is text, and
@@ -139,6 +139,17 @@ void RunTokloc() {
     RunHelp();
   else
     RunSearch();
+}
+
+int32_t RunProcess() {
+  LoadParams();
+  CoreStartup();
+  RunTokloc();
+  ReleaseDriverState();
+  CoreShutdown();
+  FlushChannel(ConsoleOut);
+  FlushChannel(ConsoleErr);
+  return ExitCode;
 }
 
 void ReleaseDriverState() {

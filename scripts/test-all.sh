@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages="cmake make g++ python3 libgtest-dev libbenchmark-dev locales
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
-  clang libclang-rt-14-dev"
+  clang libclang-rt-14-dev groff-base binutils unzip"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
@@ -37,3 +37,6 @@ cmake --build build-asan -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 (cd build-win && ctest --output-on-failure)
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+# Install tree, .deb, .tar.gz and the Windows .zip.
+sh scripts/package-check.sh build build-win

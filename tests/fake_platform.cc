@@ -1,9 +1,6 @@
 #include "tests/fake_platform.h"
 
 #include "app/driver.h"
-#include "core/console.h"
-#include "core/params.h"
-#include "core/startup.h"
 #include "platform/charset.h"
 
 TFakePlatformRec Fake;
@@ -14,14 +11,7 @@ int32_t RunFakeProgram(const std::vector<std::string>& args) {
   Fake.Args = args;
   try {
     PlatformStart(0, nullptr);
-    LoadParams();
-    CoreStartup();
-    RunTokloc();
-    ReleaseDriverState();
-    CoreShutdown();
-    FlushChannel(ConsoleOut);
-    FlushChannel(ConsoleErr);
-    EndProcess(ExitCode);
+    EndProcess(RunProcess());
   } catch (const TFakeExit& e) {
     return e.Code;
   }
