@@ -23,14 +23,15 @@ if [ -n "$missing" ]; then
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON
+cmake -S . -B build -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON -DTOKLOC_REQUIRE_TEST_TOOLS=ON
 cmake --build build -j "$jobs"
-cmake -S . -B build-win --toolchain cmake/mingw-w64-x86_64.cmake -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON
+cmake -S . -B build-win --toolchain cmake/mingw-w64-x86_64.cmake -DTOKLOC_WERROR=ON -DTOKLOC_BENCH=ON \
+  -DTOKLOC_REQUIRE_TEST_TOOLS=ON
 cmake --build build-win -j "$jobs"
 
 # Unit and end-to-end tests again under AddressSanitizer and UBSan, and
 # every fuzz target for a bounded time.
-CC=clang CXX=clang++ cmake -S . -B build-asan -DTOKLOC_WERROR=ON -DTOKLOC_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S . -B build-asan -DTOKLOC_WERROR=ON -DTOKLOC_FUZZ=ON -DTOKLOC_REQUIRE_TEST_TOOLS=ON \
   -DTOKLOC_FUZZ_SECONDS="${TOKLOC_FUZZ_SECONDS:-30}"
 cmake --build build-asan -j "$jobs"
 
