@@ -35,9 +35,10 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -DTOKLOC_WERROR=ON -DTOKLOC_FUZZ=O
   -DTOKLOC_FUZZ_SECONDS="${TOKLOC_FUZZ_SECONDS:-30}"
 cmake --build build-asan -j "$jobs"
 
+# Install tree, .deb, .tar.gz and the Windows .zip.
+sh scripts/package-check.sh build build-win
+
 (cd build && ctest --output-on-failure -j "$jobs")
 (cd build-win && ctest --output-on-failure)
 (cd build-asan && ctest --output-on-failure -j "$jobs")
 
-# Install tree, .deb, .tar.gz and the Windows .zip.
-sh scripts/package-check.sh build build-win
