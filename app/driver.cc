@@ -8,6 +8,7 @@
 #include "build_info.h"
 #include "core/console.h"
 #include "core/params.h"
+#include "core/replace_text.h"
 #include "core/startup.h"
 #include "core/version_info.h"
 #include "platform/charset.h"
@@ -22,13 +23,6 @@ std::u16string SearchToken;
 std::string Delimiters;
 std::u16string TextBefore;
 std::u16string TextAfter;
-
-std::string UpperCaseAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
   for (const char* choice : choices)

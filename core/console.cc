@@ -2,16 +2,12 @@
 
 #include <cstdint>
 
+#include "platform/charset.h"
+
 TTextChannelRec ConsoleOut;
 TTextChannelRec ConsoleErr;
 
 namespace {
-
-bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
 
 // Windows reports characters rather than bytes for a console in a Unicode
 // page, so a short count there is no short write.
@@ -87,7 +83,7 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream) {
 }
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {
-  if (IsAscii(utf8) || channel.CodePage == CodePageUtf8) {
+  if (IsAsciiText(utf8) || channel.CodePage == CodePageUtf8) {
     AppendBytes(channel, utf8.data(), utf8.size());
     return;
   }
@@ -96,7 +92,7 @@ void WriteText(TTextChannelRec& channel, std::string_view utf8) {
 
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
   const uint32_t acp = AnsiCodePage();
-  if (acp == channel.CodePage || IsAscii(ansi)) {
+  if (acp == channel.CodePage || IsAsciiText(ansi)) {
     AppendNarrow(channel, ansi);
     return;
   }

@@ -13,12 +13,6 @@ bool BannerShown = false;
 
 namespace {
 
-std::string UpperCaseAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // The build constants are always written with "/", ":" and ".", so they
 // are read in that fixed form, whatever separators the locale uses.
 TFormatSettings BuildStampSettings(const TFormatSettings& settings) {

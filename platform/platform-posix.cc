@@ -28,22 +28,28 @@ constexpr uint32_t CodePageLocale = 0;
 constexpr uint32_t CodePageUndecided = ~0u;
 uint32_t CachedCodePage = CodePageUndecided;
 
-// The value that decides LC_CTYPE, by the POSIX precedence rules.
-const char* EffectiveCtypeLocale() {
-  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+// The value that decides a locale category, by the POSIX precedence rules.
+const char* EffectiveLocale(const char* category) {
+  for (const char* name : {"LC_ALL", category, "LANG"}) {
     const char* value = getenv(name);
     if (value && *value) return value;
   }
   return "";
+}
+// The C, POSIX and C.UTF-8 locales' items are fixed and are what the C
+// library answers before setlocale; loading the environment's locale is
+// needed only when one of the categories we read names another locale.
+bool IsBuiltInLocale(const char* name) {
+  return !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 ||
+         strcmp(name, "C.UTF-8") == 0 || strcmp(name, "C.utf8") == 0;
 }
 
 // Loading locale data costs about half a process start, so skip it when the
 // environment alone settles the answer: the C locale and any ".UTF-8" locale
 // are UTF-8 (a missing UTF-8 locale falls back to C, which counts as UTF-8).
 uint32_t DecideCodePage() {
-  const char* locale = EffectiveCtypeLocale();
-  if (!*locale || strcmp(locale, "C") == 0 || strcmp(locale, "POSIX") == 0)
-    return CodePageUtf8;
+  const char* locale = EffectiveLocale("LC_CTYPE");
+  if (IsBuiltInLocale(locale)) return CodePageUtf8;
   if (const char* dot = strchr(locale, '.')) {
     const char* at = strchr(dot, '@');
     std::string_view charset(dot + 1, at ? static_cast<size_t>(at - dot - 1) : strlen(dot + 1));
@@ -103,22 +109,6 @@ std::string WideToLocale(std::u16string_view text) {
     }
   }
   return out;
-}
-
-// The C, POSIX and C.UTF-8 locales' items are fixed and are what the C
-// library answers before setlocale; loading the environment's locale is
-// needed only when one of the categories we read names another locale.
-bool IsBuiltInLocale(const char* name) {
-  return !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 ||
-         strcmp(name, "C.UTF-8") == 0 || strcmp(name, "C.utf8") == 0;
-}
-
-const char* EffectiveLocale(const char* category) {
-  for (const char* name : {"LC_ALL", category, "LANG"}) {
-    const char* value = getenv(name);
-    if (value && *value) return value;
-  }
-  return "";
 }
 
 bool LocaleLoaded = false;
