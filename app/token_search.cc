@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+#include "platform/charset.h"
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+namespace {
 
 // Narrow text here is ASCII: every byte is a character.
 char32_t CharAt(std::string_view s, size_t i, size_t& width) {
@@ -19,25 +18,8 @@ char32_t CharBefore(std::string_view s, size_t end, size_t& width) {
   return static_cast<unsigned char>(s[end - 1]);
 }
 
-// The character starting at s[i] and how many units it takes.
-char32_t CharAt(std::u16string_view s, size_t i, size_t& width) {
-  width = 1;
-  if (IsHighSurrogate(s[i]) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
-    width = 2;
-    return 0x10000 + ((char32_t{s[i]} - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-  }
-  return s[i];
-}
-
-// The character ending at s[end - 1] and how many units it takes.
-char32_t CharBefore(std::u16string_view s, size_t end, size_t& width) {
-  width = 1;
-  if (IsLowSurrogate(s[end - 1]) && end >= 2 && IsHighSurrogate(s[end - 2])) {
-    width = 2;
-    return 0x10000 + ((char32_t{s[end - 2]} - 0xD800) << 10) + (s[end - 1] - 0xDC00);
-  }
-  return s[end - 1];
-}
+char32_t CharAt(std::u16string_view s, size_t i, size_t& width) { return CodePointAt(s, i, width); }
+char32_t CharBefore(std::u16string_view s, size_t end, size_t& width) { return CodePointBefore(s, end, width); }
 
 constexpr size_t NotFound = static_cast<size_t>(-1);
 

@@ -126,17 +126,12 @@ std::u16string DecodeUtf8(std::string_view text) {
 std::string EncodeUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDFFF) {
-      if (c <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-        ++i;
-      } else {
-        out.push_back('?');
-        continue;
-      }
+  size_t width;
+  for (size_t i = 0; i < text.size(); i += width) {
+    const char32_t c = CodePointAt(text, i, width);
+    if (IsSurrogate(c)) {
+      out.push_back('?');
+      continue;
     }
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
@@ -158,6 +153,26 @@ std::string EncodeUtf8(std::u16string_view text) {
 }
 
 }  // namespace
+
+char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width) {
+  width = 1;
+  const char32_t c = text[i];
+  if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    width = 2;
+    return 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+  }
+  return c;
+}
+
+char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width) {
+  width = 1;
+  const char32_t c = text[end - 1];
+  if (c >= 0xDC00 && c <= 0xDFFF && end >= 2 && text[end - 2] >= 0xD800 && text[end - 2] <= 0xDBFF) {
+    width = 2;
+    return 0x10000 + ((char32_t{text[end - 2]} - 0xD800) << 10) + (c - 0xDC00);
+  }
+  return c;
+}
 
 uint32_t CodePageFromCharsetName(std::string_view name) {
   std::string key;
@@ -209,12 +224,11 @@ std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return EncodeUtf8(text);
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  size_t width;
+  for (size_t i = 0; i < text.size(); i += width) {
     // A surrogate pair is one character the page lacks: one "?".
-    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
-        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-      ++i;
-    out.push_back(SingleByteFromChar(text[i], cp));
+    const char32_t c = CodePointAt(text, i, width);
+    out.push_back(c > 0xFFFF ? '?' : SingleByteFromChar(static_cast<char16_t>(c), cp));
   }
   return out;
 }

@@ -24,6 +24,17 @@ bool IsAsciiText(std::string_view text);
 // True for the code pages that Utf16FromCodePage/CodePageFromUtf16 handle.
 bool CodePageHasCodec(uint32_t cp);
 
+// The character whose first UTF-16 unit is text[i], with the number of
+// units it takes: a surrogate pair is one character of two units; any other
+// unit, a lone surrogate included, is itself.
+char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width);
+
+// The same for the character whose last unit is text[end - 1].
+char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width);
+
+// True for U+D800-U+DFFF: half of a pair, never a character of its own.
+inline bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
 // Decodes text in cp (a code page with a codec). Each maximal invalid UTF-8
 // subsequence becomes one U+FFFD; single-byte pages map every byte.
 std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp);

@@ -91,12 +91,10 @@ std::string WideToLocale(std::u16string_view text) {
   out.reserve(text.size());
   mbstate_t state{};
   char buf[MB_LEN_MAX];
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
+  size_t width;
+  for (size_t i = 0; i < text.size(); i += width) {
+    const char32_t c = CodePointAt(text, i, width);
+    if (IsSurrogate(c)) {
       out.push_back('?');
       continue;
     }
