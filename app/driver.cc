@@ -7,12 +7,13 @@
 #include "app/token_search.h"
 #include "build_info.h"
 #include "core/console.h"
+#include "core/exit_code.h"
 #include "core/params.h"
-#include "core/replace_text.h"
 #include "core/startup.h"
 #include "core/version_info.h"
-#include "platform/charset.h"
 #include "platform/platform.h"
+#include "text/ascii.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices
 }
 
 void RunHelp() {
-  ExitCode = 254;
+  ExitCode = ExitVersionShown;
   if (FirstParam == "--VERSION-ONLY") {
     ShowAppVersion(AppVersionInfo, ExtendedHelp, false);
     return;
@@ -39,7 +40,7 @@ void RunHelp() {
   ShowAppVersion(AppVersionInfo, ExtendedHelp, true);
   if (FirstParam != "--INFO") {
     ShowSyntaxHelp(ExtendedHelp);
-    ExitCode = 255;
+    ExitCode = ExitHelpShown;
   }
 }
 
@@ -53,14 +54,17 @@ struct TFoundRec {
 // a character.
 template <typename TChar>
 TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string_view<TChar> token,
-                           int32_t length, std::basic_string<TChar>& before, std::basic_string<TChar>& after) {
+                           int32_t length, std::string_view delimiters, std::basic_string<TChar>& before,
+                           std::basic_string<TChar>& after) {
   TFoundRec found;
   found.Position = LocateToken(token, text);
   before.clear();
   after.clear();
   if (found.Position < 1) return found;
   found.After = found.Position + static_cast<int32_t>(token.size());
-  const TCharSet delimiterSet = BuildDelimiterSet(NarrowToWide(Delimiters, AnsiCodePage()));
+  // Each character of the delimiter text is one delimiter, decoded like
+  // the text: a double-byte character is one, and its trail byte is none.
+  const TCharSet delimiterSet = BuildDelimiterSet(NarrowToWide(delimiters, AnsiCodePage()));
   before = TextBeforeToken(text, found.Position, length, delimiterSet);
   after = TextAfterToken(text, found.After, length, delimiterSet);
   return found;
@@ -100,21 +104,19 @@ void RunSearch() {
     // Plain ASCII: every byte is one UTF-16 unit, so the bytes give the same
     // positions and context without converting anything.
     std::string before, after;
-    found = SearchAndExtract(text, token, length, before, after);
+    found = SearchAndExtract(text, token, length, Delimiters, before, after);
     WriteResultLine(found, length, before, after);
   } else {
     SearchText = NarrowToWide(text, acp);
     SearchToken = NarrowToWide(token, acp);
-    found = SearchAndExtract<char16_t>(SearchText, SearchToken, length, TextBefore, TextAfter);
+    found = SearchAndExtract<char16_t>(SearchText, SearchToken, length, Delimiters, TextBefore, TextAfter);
     WriteResultLine(found, length, TextBefore, TextAfter);
   }
-  ExitCode = found.Position >= 1 ? 0 : 76;
+  ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
 }
 
-}  // namespace
-
 void RunTokloc() {
-  ExitCode = 0;
+  ExitCode = ExitTokenFound;
   BindChannel(ConsoleOut, TStdStream::Output);
 
   TFileVersionInfoRec info;
@@ -135,6 +137,18 @@ void RunTokloc() {
     RunSearch();
 }
 
+// The driver's program-wide texts go before the core's state.
+void ReleaseDriverState() {
+  FirstParam = std::string();
+  SearchText = std::u16string();
+  SearchToken = std::u16string();
+  Delimiters = std::string();
+  TextBefore = std::u16string();
+  TextAfter = std::u16string();
+}
+
+}  // namespace
+
 int32_t RunProcess() {
   LoadParams();
   CoreStartup();
@@ -144,13 +158,4 @@ int32_t RunProcess() {
   FlushChannel(ConsoleOut);
   FlushChannel(ConsoleErr);
   return ExitCode;
-}
-
-void ReleaseDriverState() {
-  FirstParam = std::string();
-  SearchText = std::u16string();
-  SearchToken = std::u16string();
-  Delimiters = std::string();
-  TextBefore = std::u16string();
-  TextAfter = std::u16string();
 }

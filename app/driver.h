@@ -8,9 +8,3 @@
 // the driver's and then the core's release, and whatever output is still
 // buffered. Returns the exit code.
 int32_t RunProcess();
-
-// Runs the program once and sets ExitCode.
-void RunTokloc();
-
-// Releases the driver's program-wide texts; called before CoreShutdown.
-void ReleaseDriverState();

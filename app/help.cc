@@ -76,6 +76,8 @@ void WriteHelpRow(const THelpRowRec& row) {
       ShowHeading(row.Text);
       return;
     case TLeadIn::EmptyLine:
+      // CR LF and then the line end: an empty row is two line breaks on
+      // purpose, the screen's long-standing shape. Not to be "fixed".
       WriteText(ConsoleOut, "\r\n");
       break;
     case TLeadIn::Name:

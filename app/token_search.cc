@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/charset.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -137,10 +137,8 @@ bool CharSetHas(const TCharSet& set, char32_t c) {
   return std::binary_search(set.Others.begin(), set.Others.end(), c);
 }
 
-namespace {
-
 template <typename TChar>
-int32_t LocateTokenIn(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
+int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
   if (token.empty() || text.empty() || token.size() > text.size()) return 0;
   const size_t found = token.size() == 1 ? FindUnit(text.data(), 0, text.size(), token[0])
                                          : TwoWayFind(text.data(), text.size(), token.data(), token.size());
@@ -148,7 +146,7 @@ int32_t LocateTokenIn(std::basic_string_view<TChar> token, std::basic_string_vie
 }
 
 template <typename TChar>
-std::basic_string<TChar> CopyTextOf(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
+std::basic_string<TChar> CopyText(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
   const int64_t length = static_cast<int64_t>(s.size());
   if (index < 1) index = 1;
   if (count > length || index - 1 + count > length) count = length - (index - 1);
@@ -157,7 +155,7 @@ std::basic_string<TChar> CopyTextOf(std::basic_string_view<TChar> s, int64_t ind
 }
 
 template <typename TChar>
-int32_t FirstWordPositionOf(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
+int32_t FirstWordPosition(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
   size_t width;
   for (size_t i = 0; i < s.size(); i += width)
     if (!CharSetHas(delimiters, CharAt(s, i, width))) return static_cast<int32_t>(i + 1);
@@ -165,8 +163,8 @@ int32_t FirstWordPositionOf(std::basic_string_view<TChar> s, const TCharSet& del
 }
 
 template <typename TChar>
-std::basic_string<TChar> ExtractFirstWordOf(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
-  const int32_t position = FirstWordPositionOf(s, delimiters);
+std::basic_string<TChar> ExtractFirstWord(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
+  const int32_t position = FirstWordPosition(s, delimiters);
   if (position == 0) return {};
   const size_t start = static_cast<size_t>(position - 1);
   size_t end = start, width;
@@ -175,11 +173,11 @@ std::basic_string<TChar> ExtractFirstWordOf(std::basic_string_view<TChar> s, con
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextBeforeTokenOf(std::basic_string_view<TChar> text, int32_t tokenPos,
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
                                            int32_t requestedLength, const TCharSet& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
-    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyTextOf(text, tokenPos - n, n);
+    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyText(text, tokenPos - n, n);
     return {};
   }
   // Whole word: walk back from the token over touching delimiters, then
@@ -193,54 +191,26 @@ std::basic_string<TChar> TextBeforeTokenOf(std::basic_string_view<TChar> text, i
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextAfterTokenOf(std::basic_string_view<TChar> text, int32_t afterPos,
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
                                           int32_t requestedLength, const TCharSet& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
-    if (length >= afterPos) return CopyTextOf(text, afterPos, requestedLength);
+    if (length >= afterPos) return CopyText(text, afterPos, requestedLength);
     return {};
   }
   if (text.empty() || length < afterPos) return {};
   const size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
-  return ExtractFirstWordOf(text.substr(start), delimiters);
+  return ExtractFirstWord(text.substr(start), delimiters);
 }
 
-}  // namespace
-
-int32_t LocateToken(std::u16string_view token, std::u16string_view text) { return LocateTokenIn(token, text); }
-int32_t LocateToken(std::string_view token, std::string_view text) { return LocateTokenIn(token, text); }
-
-std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) { return CopyTextOf(s, index, count); }
-std::string CopyText(std::string_view s, int64_t index, int64_t count) { return CopyTextOf(s, index, count); }
-
-int32_t FirstWordPosition(std::u16string_view s, const TCharSet& delimiters) {
-  return FirstWordPositionOf(s, delimiters);
-}
-int32_t FirstWordPosition(std::string_view s, const TCharSet& delimiters) {
-  return FirstWordPositionOf(s, delimiters);
-}
-
-std::u16string ExtractFirstWord(std::u16string_view s, const TCharSet& delimiters) {
-  return ExtractFirstWordOf(s, delimiters);
-}
-std::string ExtractFirstWord(std::string_view s, const TCharSet& delimiters) {
-  return ExtractFirstWordOf(s, delimiters);
-}
-
-std::u16string TextBeforeToken(std::u16string_view text, int32_t tokenPos, int32_t requestedLength,
-                               const TCharSet& delimiters) {
-  return TextBeforeTokenOf(text, tokenPos, requestedLength, delimiters);
-}
-std::string TextBeforeToken(std::string_view text, int32_t tokenPos, int32_t requestedLength,
-                            const TCharSet& delimiters) {
-  return TextBeforeTokenOf(text, tokenPos, requestedLength, delimiters);
-}
-
-std::u16string TextAfterToken(std::u16string_view text, int32_t afterPos, int32_t requestedLength,
-                              const TCharSet& delimiters) {
-  return TextAfterTokenOf(text, afterPos, requestedLength, delimiters);
-}
-std::string TextAfterToken(std::string_view text, int32_t afterPos, int32_t requestedLength,
-                           const TCharSet& delimiters) {
-  return TextAfterTokenOf(text, afterPos, requestedLength, delimiters);
-}
+// What the program and its tests use: the search and the context for both
+// unit types, the word helpers for UTF-16.
+template int32_t LocateToken(std::u16string_view, std::u16string_view);
+template int32_t LocateToken(std::string_view, std::string_view);
+template std::u16string CopyText(std::u16string_view, int64_t, int64_t);
+template int32_t FirstWordPosition(std::u16string_view, const TCharSet&);
+template std::u16string ExtractFirstWord(std::u16string_view, const TCharSet&);
+template std::u16string TextBeforeToken(std::u16string_view, int32_t, int32_t, const TCharSet&);
+template std::string TextBeforeToken(std::string_view, int32_t, int32_t, const TCharSet&);
+template std::u16string TextAfterToken(std::u16string_view, int32_t, int32_t, const TCharSet&);
+template std::string TextAfterToken(std::string_view, int32_t, int32_t, const TCharSet&);

@@ -41,11 +41,13 @@ time_cmd worst "$runs" "$build/bench/with_args $build/tokloc @$out/big @$out/hal
 time_cmd at_once "$runs" "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
 
 if [ -n "$winbuild" ]; then
+  # The Wine loader the Win32 build was configured with.
+  wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")
   export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  /usr/lib/wine/wine64 "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
-  time_cmd wine_floor "$runs" "/usr/lib/wine/wine64 $winbuild/bench/tokloc_floor.exe"
-  time_cmd wine_tokloc "$runs" "/usr/lib/wine/wine64 $winbuild/tokloc.exe '$text' long"
+  "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
+  "$wine" "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
+  time_cmd wine_floor "$runs" "$wine $winbuild/bench/tokloc_floor.exe"
+  time_cmd wine_tokloc "$runs" "$wine $winbuild/tokloc.exe '$text' long"
 fi
 
 python3 - "$out" <<'PY'

@@ -21,7 +21,7 @@ std::u16string OrdinaryText(size_t size) {
 void BM_LocateOrdinary(benchmark::State& state) {
   const std::u16string text = OrdinaryText(static_cast<size_t>(state.range(0)));
   const std::u16string token = u"ERROR:";
-  for (auto _ : state) benchmark::DoNotOptimize(LocateToken(token, text));
+  for (auto _ : state) benchmark::DoNotOptimize(LocateToken<char16_t>(token, text));
   state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
 
@@ -31,7 +31,7 @@ void BM_LocateAdversarial(benchmark::State& state) {
   const size_t size = static_cast<size_t>(state.range(0));
   const std::u16string text(size, u'a');
   const std::u16string token = std::u16string(size / 2 > 1 ? size / 2 - 1 : 1, u'a') + u"b";
-  for (auto _ : state) benchmark::DoNotOptimize(LocateToken(token, text));
+  for (auto _ : state) benchmark::DoNotOptimize(LocateToken<char16_t>(token, text));
   state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
 
@@ -42,8 +42,8 @@ void BM_ExtractWholeWords(benchmark::State& state) {
   const TCharSet delimiters = BuildDelimiterSet(u" ,;");
   const int32_t pos = static_cast<int32_t>(half + 1), after = pos + 5;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(TextBeforeToken(text, pos, 0, delimiters));
-    benchmark::DoNotOptimize(TextAfterToken(text, after, 0, delimiters));
+    benchmark::DoNotOptimize(TextBeforeToken<char16_t>(text, pos, 0, delimiters));
+    benchmark::DoNotOptimize(TextAfterToken<char16_t>(text, after, 0, delimiters));
   }
   state.SetBytesProcessed(state.iterations() * state.range(0) * 2);
 }
@@ -53,8 +53,8 @@ void BM_ExtractByLength(benchmark::State& state) {
   const TCharSet delimiters = BuildDelimiterSet(u" ,;");
   const int32_t pos = static_cast<int32_t>(text.size() / 2);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(TextBeforeToken(text, pos, 12, delimiters));
-    benchmark::DoNotOptimize(TextAfterToken(text, pos + 5, 12, delimiters));
+    benchmark::DoNotOptimize(TextBeforeToken<char16_t>(text, pos, 12, delimiters));
+    benchmark::DoNotOptimize(TextAfterToken<char16_t>(text, pos + 5, 12, delimiters));
   }
 }
 

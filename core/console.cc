@@ -2,23 +2,14 @@
 
 #include <cstdint>
 
-#include "platform/charset.h"
+#include "core/exit_code.h"
+#include "text/ascii.h"
+#include "text/code_page.h"
 
 TTextChannelRec ConsoleOut;
 TTextChannelRec ConsoleErr;
 
 namespace {
-
-// Windows reports characters rather than bytes for a console in a Unicode
-// page, so a short count there is no short write.
-bool ShortWriteCountsAsComplete(const TTextChannelRec& channel) {
-  switch (channel.CodePage) {
-    case 1200: case 1201: case 12000: case 12001: case 65000: case 65001:
-      return StdStreamIsConsole(channel.Stream);
-    default:
-      return false;
-  }
-}
 
 // Writes all of data, continuing short writes and retrying interrupted ones.
 // False when the stream fails or stops taking bytes.
@@ -27,7 +18,9 @@ bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
     const TWriteResultRec r = WriteStdStream(channel.Stream, data, size);
     if (r.Kind == TWriteResultRec::Interrupted) continue;
     if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > size) return false;
-    if (r.Count < size && ShortWriteCountsAsComplete(channel)) return true;
+    // Where the count is of characters, not bytes, a short count is no
+    // short write.
+    if (r.Count < size && WriteCountsCharacters(channel.Stream)) return true;
     data += r.Count;
     size -= r.Count;
   }
@@ -52,7 +45,7 @@ void AppendHex(std::string& out, uintptr_t value) {
   TTextChannelRec err;
   err.Stream = TStdStream::Error;
   WriteAll(err, report.data(), report.size());
-  EndProcess(217);
+  EndProcess(ExitWriteFailed);
 }
 
 void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
@@ -122,6 +115,8 @@ void WriteLineEnd(TTextChannelRec& channel) {
   FlushChannel(channel);
 }
 
+// The failure report names this function and the caller it returns to, so
+// it must stay a function of its own: GCC and clang both honour these two.
 __attribute__((noinline)) void FlushChannel(TTextChannelRec& channel) {
   if (channel.Fill == 0) return;
   const size_t size = channel.Fill;

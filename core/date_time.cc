@@ -5,6 +5,7 @@
 
 #include "core/replace_text.h"
 #include "platform/platform.h"
+#include "text/ascii.h"
 
 namespace {
 
@@ -41,7 +42,6 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeapYear(y) ? 29 : Days[m - 1];
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsBlank(char c) { return c == ' '; }
 bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -81,7 +81,7 @@ void DateOrder(const std::string& format, char order[3]) {
   for (int k = 0; k < 3; ++k) {
     found[k] = std::string::npos;
     for (size_t i = 0; i < format.size(); ++i)
-      if (Lower(format[i]) == letters[k]) { found[k] = i; break; }
+      if (AsciiLower(format[i]) == letters[k]) { found[k] = i; break; }
   }
   int slot[3] = {0, 1, 2};
   for (int a = 0; a < 3; ++a)
@@ -151,9 +151,9 @@ std::string FormatDateTime(std::string_view pattern, TDateTime value, const TFor
     }
     if (c == '/') { out.push_back(settings.DateSeparator); ++i; continue; }
     if (c == ':') { out.push_back(settings.TimeSeparator); ++i; continue; }
-    const char letter = Lower(c);
+    const char letter = AsciiLower(c);
     size_t run = 1;
-    while (i + run < pattern.size() && Lower(pattern[i + run]) == letter) ++run;
+    while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
     switch (letter) {
       case 'y':
         if (run <= 2) AppendPadded(out, t.Year % 100, 2); else AppendPadded(out, t.Year, 4);
@@ -177,7 +177,7 @@ std::string FormatDateTime(std::string_view pattern, TDateTime value, const TFor
         break;
       default:
         run = 1;
-        out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
+        out.push_back(AsciiUpper(c));
     }
     i += run;
   }

@@ -34,8 +34,25 @@ struct TFormatSettings {
 // separators, a fifty-year century window).
 TFormatSettings RunTimeDefaultFormatSettings();
 
+// Reads every item of settings from the locale: texts in the ANSI code page,
+// separators as their first byte, numbers from their decimal text. An item
+// the locale does not supply takes its default ("/", "m/d/yy", "AM", ...);
+// month and day names keep the names already held. The date patterns get
+// "/" wherever the locale's own date separator stood.
+void LoadLocaleSettings(uint32_t locale, TFormatSettings& settings);
+
+// Asks for the start-up's locale steps, run when the process settings are
+// first used: keep a copy in StartupFormatSettings, load the system-default
+// locale, then fix the date separator "/" and the patterns "mm/dd/yyyy",
+// "hh:nn:ss" and "dddd, mmmm dd, yyyy". Called by the core's start-up.
+void ScheduleLocaleSettingsLoad();
+
 // The settings every date and time text of the process is read and written
-// with: the run-time defaults with the system's locale loaded over them by
-// the core's start-up. Built on first use, since only the banner reads them
-// and loading a locale costs more than a whole search.
+// with: the run-time defaults, with the scheduled locale steps applied on
+// first use, since only the banner reads them and loading a locale costs
+// more than a whole search.
 TFormatSettings& FormatSettings();
+
+// The process settings as they stood before the locale load; empty until
+// the load has run.
+extern TFormatSettings StartupFormatSettings;

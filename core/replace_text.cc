@@ -2,13 +2,6 @@
 
 #include "platform/platform.h"
 
-std::string UpperCaseAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
-
 std::string ReplaceTextIgnoreCase(const std::string& source, const std::string& oldText,
                                   const std::string& newText, bool firstOnly) {
   if (oldText.empty()) return source;

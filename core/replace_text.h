@@ -3,12 +3,6 @@
 
 #include <string>
 
-#include <string_view>
-
-// text with the 26 ASCII letters upper-cased and every other byte as it is;
-// no locale rules apply.
-std::string UpperCaseAscii(std::string_view text);
-
 // Source with oldText replaced by newText wherever it occurs (or only the
 // first time), letters compared without regard to case by the ANSI code
 // page's rules. Matches never overlap; the rest of source keeps its case.

@@ -7,11 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/format_settings.h"
 #include "core/param_list.h"
-
-// The process exit code: 0 at start, set by the driver.
-extern int32_t ExitCode;
 
 // State the core keeps for the programs built on it; tokloc itself reads
 // none of it.
@@ -23,24 +19,18 @@ extern TParamRecArray FindParamList;
 extern std::array<TFindParamRec, 9> FindParamSlots;
 extern TParamStatisticsRec CustomSyntaxRec;
 extern TParamStatisticsRec DefaultSyntaxRec;
-extern TFormatSettings StartupFormatSettings;  // the settings before the locale load
 extern std::string SpareText1, SpareText2;
 
 // The core's format texts; nothing in tokloc reads or changes them.
 extern std::string_view FmtLongDate, FmtShortDate, FmtTime, FmtDateTime, FmtElapsed,
     FmtDateTimeMs, FmtDateTimeShortYear, FmtDateTime12h;
 
-// Prepares the core's state; run once, before the driver. The date settings
-// are loaded from the system-default locale when they are first used.
+// Prepares the core's state; run once, before the driver: sets ExitCode to
+// 0, binds ConsoleOut and ConsoleErr and fills the globals above. The date
+// settings are loaded from the system-default locale when they are first
+// used (ScheduleLocaleSettingsLoad).
 void CoreStartup();
 
 // Releases the core's state; run once, after the driver's own texts are
 // released.
 void CoreShutdown();
-
-// Runs the start-up's locale steps on the process settings if CoreStartup
-// asked for them and they have not run yet: keep a copy in
-// StartupFormatSettings, load the system-default locale, then fix the date
-// separator "/" and the patterns "mm/dd/yyyy", "hh:nn:ss" and
-// "dddd, mmmm dd, yyyy".
-void ApplyPendingLocaleSettings(TFormatSettings& settings);

@@ -1,12 +1,14 @@
 #include "core/version_info.h"
 
 #include "build_info.h"
+#include "build_stamp.h"
 #include "core/console.h"
 #include "core/date_time.h"
 #include "core/format_settings.h"
 #include "core/params.h"
 #include "core/path_parts.h"
 #include "core/replace_text.h"
+#include "text/ascii.h"
 
 TFileVersionInfoRec AppVersionInfo;
 bool BannerShown = false;
@@ -61,6 +63,8 @@ void ShowAppVersion(const TFileVersionInfoRec& rec, bool withBuildLine, bool wit
   const std::string dateText =
       " (" + (TryReadDate(BuildDate, stampSettings, date) ? FormatDateTime("dd mmm yyyy", date, settings)
                                                           : std::string(BuildDate)) + ") ";
+  // The build line names the hour only: the "00" of the pattern are no
+  // pattern letters and print as they stand.
   const std::string buildText =
       " was compiled on " + (TextToDateTime(BuildDateTime, "mm/dd/yyyy", stampSettings, moment)
                                  ? FormatDateTime("dd mmm yyyy @ hh:00:00", moment, settings)
@@ -77,6 +81,8 @@ void ShowAppVersion(const TFileVersionInfoRec& rec, bool withBuildLine, bool wit
       WriteText(ConsoleErr, rec.LegalNotice);
       WriteLineEnd(ConsoleErr);
       WriteText(ConsoleErr, rec.Comments);
+      // CR LF and then the line end: the empty line under the header is
+      // meant, not a doubled line end to be "fixed".
       WriteText(ConsoleErr, "\r\n");
       WriteLineEnd(ConsoleErr);
     }

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/charset.h"
+#include "text/code_page.h"
+#include "text/utf16.h"
 #include "platform/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

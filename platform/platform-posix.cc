@@ -1,21 +1,25 @@
-// POSIX implementation of the platform layer.
+// POSIX implementation of the platform layer. Two places need more than
+// POSIX, and say so: the executable's path comes from Linux's /proc, and
+// the heap is tuned with glibc's mallopt.
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <climits>
 #include <clocale>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <cerrno>
 #include <langinfo.h>
+#include <locale.h>
 #include <malloc.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
 
-#include "platform/charset.h"
-#include "platform/langinfo_items.h"
+#include "platform/langinfo-posix.h"
+#include "text/ascii.h"
+#include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -75,12 +79,7 @@ std::u16string LocaleToWide(std::string_view text) {
       continue;
     }
     const char32_t c = static_cast<char32_t>(wc);
-    if (c >= 0x10000 && c <= 0x10FFFF) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(c > 0xFFFF ? u'\xFFFD' : static_cast<char16_t>(c));
-    }
+    AppendUtf16(out, c > 0x10FFFF || IsSurrogate(c) ? char32_t{0xFFFD} : c);
     i += r == 0 ? 1 : r;
   }
   return out;
@@ -93,11 +92,7 @@ std::string WideToLocale(std::u16string_view text) {
   char buf[MB_LEN_MAX];
   size_t width;
   for (size_t i = 0; i < text.size(); i += width) {
-    const char32_t c = CodePointAt(text, i, width);
-    if (IsSurrogate(c)) {
-      out.push_back('?');
-      continue;
-    }
+    const char32_t c = EncodableCodePointAt(text, i, width);
     const size_t r = wcrtomb(buf, static_cast<wchar_t>(c), &state);
     if (r == static_cast<size_t>(-1)) {
       out.push_back('?');
@@ -129,45 +124,83 @@ bool ConvNumber(char value, std::string& text) {
   return true;
 }
 
-// The environment locale's answer for a Win32 locale item, in the locale's
-// own encoding.
-bool PosixLocaleItem(uint32_t item, std::string& text) {
+// The environment locale's answer for a Win32 locale item, in the encoding
+// of the locale category it comes from; category names that category.
+bool PosixLocaleItem(uint32_t item, std::string& text, const char*& category) {
   LoadEnvironmentLocale();
-  if (item >= 68 && item <= 79) { text = Langinfo(ABMON_1 + static_cast<int>(item - 68)); return true; }
-  if (item >= 56 && item <= 67) { text = Langinfo(MON_1 + static_cast<int>(item - 56)); return true; }
+  category = "LC_TIME";
+  if (item >= LocaleSAbbrevMonthName1 && item < LocaleSAbbrevMonthName1 + 12) {
+    text = Langinfo(ABMON_1 + static_cast<int>(item - LocaleSAbbrevMonthName1));
+    return true;
+  }
+  if (item >= LocaleSMonthName1 && item < LocaleSMonthName1 + 12) {
+    text = Langinfo(MON_1 + static_cast<int>(item - LocaleSMonthName1));
+    return true;
+  }
   // Win32 counts days from Monday (item 7 of each run is Sunday), POSIX
   // from Sunday.
-  if (item >= 49 && item <= 55) { text = Langinfo(ABDAY_1 + static_cast<int>((item - 49 + 1) % 7)); return true; }
-  if (item >= 42 && item <= 48) { text = Langinfo(DAY_1 + static_cast<int>((item - 42 + 1) % 7)); return true; }
+  if (item >= LocaleSAbbrevDayName1 && item < LocaleSAbbrevDayName1 + 7) {
+    text = Langinfo(ABDAY_1 + static_cast<int>((item - LocaleSAbbrevDayName1 + 1) % 7));
+    return true;
+  }
+  if (item >= LocaleSDayName1 && item < LocaleSDayName1 + 7) {
+    text = Langinfo(DAY_1 + static_cast<int>((item - LocaleSDayName1 + 1) % 7));
+    return true;
+  }
+  switch (item) {
+    case LocaleSDate: text = SeparatorFromStrftime(Langinfo(D_FMT)); return !text.empty();
+    case LocaleSTime: text = SeparatorFromStrftime(Langinfo(T_FMT)); return !text.empty();
+    case LocaleSShortDate: text = PictureFromStrftime(Langinfo(D_FMT)); return !text.empty();
+    case LocaleITime: text = ClockItem(Langinfo(T_FMT)); return true;
+    case LocaleITLZero: text = HourLeadingZeroItem(Langinfo(T_FMT)); return true;
+    case LocaleS1159: text = Langinfo(AM_STR); return true;
+    case LocaleS2359: text = Langinfo(PM_STR); return true;
+    default: break;
+  }
+  category = "LC_NUMERIC";
+  if (item == LocaleSDecimal) { text = Langinfo(RADIXCHAR); return true; }
+  if (item == LocaleSThousand) { text = Langinfo(THOUSEP); return true; }
+  category = "LC_MONETARY";
   const lconv* conv = localeconv();
   switch (item) {
-    case 14: text = Langinfo(RADIXCHAR); return true;
-    case 15: text = Langinfo(THOUSEP); return true;
-    case 20: {
+    case LocaleSCurrency: {
       // The first character says where the symbol goes; the rest is it.
       const std::string symbol = Langinfo(CRNCYSTR);
       text = symbol.empty() ? symbol : symbol.substr(1);
       return true;
     }
-    case 25: return ConvNumber(conv->frac_digits, text);
-    case 27:
+    case LocaleICurrDigits: return ConvNumber(conv->frac_digits, text);
+    case LocaleICurrency:
       if (conv->p_cs_precedes == CHAR_MAX || conv->p_sep_by_space == CHAR_MAX) return false;
       text = std::to_string(PositiveCurrencyFormat(conv->p_cs_precedes, conv->p_sep_by_space));
       return true;
-    case 28:
+    case LocaleINegCurr:
       if (conv->n_cs_precedes == CHAR_MAX || conv->n_sep_by_space == CHAR_MAX) return false;
       text = std::to_string(NegativeCurrencyFormat(conv->n_cs_precedes, conv->n_sep_by_space,
                                                    conv->n_sign_posn == CHAR_MAX ? 1 : conv->n_sign_posn));
       return true;
-    case 29: text = SeparatorFromStrftime(Langinfo(D_FMT)); return !text.empty();
-    case 30: text = SeparatorFromStrftime(Langinfo(T_FMT)); return !text.empty();
-    case 31: text = PictureFromStrftime(Langinfo(D_FMT)); return !text.empty();
-    case 35: text = ClockItem(Langinfo(T_FMT)); return true;
-    case 37: text = HourLeadingZeroItem(Langinfo(T_FMT)); return true;
-    case 40: text = Langinfo(AM_STR); return true;
-    case 41: text = Langinfo(PM_STR); return true;
-    default: return false;  // the long date (32), the list separator (12), ...
+    default: return false;  // the long date and the list separator have no POSIX item
   }
+}
+
+// Text of a locale category in that category's own codeset, which need not
+// be LC_CTYPE's (LANG=C.UTF-8 with LC_TIME=fr_FR.ISO-8859-1): the C library
+// hands over the category's bytes as they are stored.
+std::u16string CategoryTextToWide(const std::string& text, const char* category) {
+  if (IsAsciiText(text)) return std::u16string(text.begin(), text.end());
+  const locale_t own = newlocale(LC_CTYPE_MASK, EffectiveLocale(category), static_cast<locale_t>(0));
+  if (own == static_cast<locale_t>(0)) return NarrowToWide(text, AnsiCodePage());
+  const uint32_t cp = CodePageFromCharsetName(nl_langinfo_l(CODESET, own));
+  std::u16string wide;
+  if (CodePageHasCodec(cp)) {
+    wide = Utf16FromCodePage(text, cp);
+  } else {
+    const locale_t previous = uselocale(own);  // mbrtowc decodes in the thread's locale
+    wide = LocaleToWide(text);
+    uselocale(previous);
+  }
+  freelocale(own);
+  return wide;
 }
 
 }  // namespace
@@ -177,9 +210,9 @@ void PlatformStart(int argc, char** argv) {
   SavedArgv = argv;
   // A closed pipe must show up as a failed write, not kill us silently.
   signal(SIGPIPE, SIG_IGN);
-  // Large arguments make texts of a few hundred KiB; from the heap rather
-  // than fresh mappings they cost no mmap/munmap pair each. The process is
-  // short-lived, so nothing is gained by trimming either.
+  // glibc only: large arguments make texts of a few hundred KiB; from the
+  // heap rather than fresh mappings they cost no mmap/munmap pair each. The
+  // process is short-lived, so nothing is gained by trimming either.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
   mallopt(M_TRIM_THRESHOLD, 128 << 20);
 }
@@ -190,6 +223,7 @@ TRawCommandLineRec ReadRawCommandLine() {
   return raw;
 }
 
+// Linux only: /proc/self/exe; elsewhere argv[0] is the best there is.
 std::string ExecutablePath() {
   char buf[260];
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
@@ -204,9 +238,8 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Failed, 0};
 }
 
-bool StdStreamIsConsole(TStdStream stream) {
-  return isatty(stream == TStdStream::Output ? 1 : 2) == 1;
-}
+// write() counts bytes on every POSIX stream, terminals included.
+bool WriteCountsCharacters(TStdStream) { return false; }
 
 uint32_t AnsiCodePage() {
   if (CachedCodePage == CodePageUndecided) CachedCodePage = DecideCodePage();
@@ -228,23 +261,24 @@ std::string UpperCaseAnsi(const std::string& text) {
   const uint32_t cp = AnsiCodePage();
   if (CodePageHasCodec(cp)) return UpperCaseSameLength(text, cp);
   // Another multibyte encoding: only ASCII letters are safe to touch.
-  std::string out = text;
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return out;
+  return UpperCaseAscii(text);
 }
 
 // There is one locale on POSIX: the environment's; it stands for the
 // system-default one too.
 bool ReadLocaleText(uint32_t, uint32_t item, std::u16string& text) {
   std::string value;
-  if (!PosixLocaleItem(item, value)) return false;
-  text = NarrowToWide(value, AnsiCodePage());
+  const char* category;
+  if (!PosixLocaleItem(item, value, category)) return false;
+  text = CategoryTextToWide(value, category);
   return true;
 }
 
 bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
-  if (!PosixLocaleItem(item, chars)) return false;
+  std::string value;
+  const char* category;
+  if (!PosixLocaleItem(item, value, category)) return false;
+  chars = IsAsciiText(value) ? value : WideToNarrow(CategoryTextToWide(value, category), AnsiCodePage());
   return chars.size() <= 3;
 }
 

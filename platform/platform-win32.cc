@@ -55,7 +55,13 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Written, written};
 }
 
-bool StdStreamIsConsole(TStdStream stream) {
+// WriteFile on a console in a Unicode page reports the characters it wrote,
+// not the bytes, so a multi-byte character makes the count look short.
+bool WriteCountsCharacters(TStdStream stream) {
+  switch (OutputCodePage()) {
+    case 1200: case 1201: case 12000: case 12001: case 65000: case 65001: break;
+    default: return false;
+  }
   DWORD mode;
   return GetConsoleMode(StreamHandle(stream), &mode) != 0;
 }

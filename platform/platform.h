@@ -9,11 +9,7 @@
 #include <string_view>
 #include <vector>
 
-// Code page numbers follow Windows' numbering on every platform.
-constexpr uint32_t CodePageUtf8 = 65001;
-constexpr uint32_t CodePageWindows1252 = 1252;
-constexpr uint32_t CodePageLatin1 = 28591;
-constexpr uint32_t CodePageLatin9 = 28605;
+// Code pages are passed by their Windows numbers (see text/code_page.h).
 
 // How the platform hands over the program's arguments.
 struct TRawCommandLineRec {
@@ -51,9 +47,10 @@ struct TWriteResultRec {
 // before anything was written, Failed on an error.
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size);
 
-// True when the stream is attached to a console (Win32) or a terminal
-// (POSIX).
-bool StdStreamIsConsole(TStdStream stream);
+// True when a write to the stream reports the characters it took rather
+// than the bytes: only a Win32 console in a Unicode code page does. Where it
+// is false, a short count is a short write, to be continued.
+bool WriteCountsCharacters(TStdStream stream);
 
 // The code page that text written to the standard streams is encoded in:
 // the console's output code page read at process start, or the ANSI code
@@ -75,8 +72,34 @@ std::string WideToNarrow(std::u16string_view text, uint32_t cp);
 // has the same length in bytes, so positions found in it hold for text too.
 std::string UpperCaseAnsi(const std::string& text);
 
-// One item of a locale's data by its Win32 LCTYPE number (LOCALE_SDATE is
-// 29, ...), as UTF-16 text. False when the locale does not supply it.
+// The system-default locale (LOCALE_SYSTEM_DEFAULT).
+constexpr uint32_t LocaleSystemDefault = 0x0800;
+
+// Locale items by their Win32 LCTYPE numbers.
+enum TLocaleItem : uint32_t {
+  LocaleSList = 12,
+  LocaleSDecimal = 14,
+  LocaleSThousand = 15,
+  LocaleSCurrency = 20,
+  LocaleICurrDigits = 25,
+  LocaleICurrency = 27,
+  LocaleINegCurr = 28,
+  LocaleSDate = 29,
+  LocaleSTime = 30,
+  LocaleSShortDate = 31,
+  LocaleSLongDate = 32,
+  LocaleITime = 35,
+  LocaleITLZero = 37,
+  LocaleS1159 = 40,
+  LocaleS2359 = 41,
+  LocaleSDayName1 = 42,        // Monday, up to LocaleSDayName7 = 48, Sunday
+  LocaleSAbbrevDayName1 = 49,  // Monday, up to 55, Sunday
+  LocaleSMonthName1 = 56,      // January, up to 67
+  LocaleSAbbrevMonthName1 = 68,  // January, up to 79
+};
+
+// One item of a locale's data, as UTF-16 text. False when the locale does
+// not supply it.
 bool ReadLocaleText(uint32_t locale, uint32_t item, std::u16string& text);
 
 // The same item as ANSI bytes, for single-character items. False when the

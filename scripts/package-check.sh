@@ -8,7 +8,10 @@ set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build}
 winbuild=${2:-build-win}
-version=1.1.0.50
+# The version and the Win32 build's Wine loader, as CMake knows them.
+cache() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
+version=$(cache "$build" CMAKE_PROJECT_VERSION)
+[ -n "$version" ] || { echo "package-check: no project version in $build" >&2; exit 1; }
 expected=$(printf 'TRUE|20|24|0|very|string|\r')
 fail() { echo "package-check: $*" >&2; exit 1; }
 

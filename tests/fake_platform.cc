@@ -1,20 +1,116 @@
 #include "tests/fake_platform.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <regex>
+
 #include "app/driver.h"
-#include "platform/charset.h"
 
 TFakePlatformRec Fake;
 
 void ResetFake() { Fake = TFakePlatformRec(); }
 
+namespace {
+
+void PutNumber(std::string& blob, uint64_t n) { blob.append(reinterpret_cast<const char*>(&n), sizeof n); }
+void PutText(std::string& blob, const std::string& text) {
+  PutNumber(blob, text.size());
+  blob += text;
+}
+
+uint64_t TakeNumber(const std::string& blob, size_t& at) {
+  uint64_t n = 0;
+  if (at + sizeof n <= blob.size()) std::memcpy(&n, blob.data() + at, sizeof n);
+  at += sizeof n;
+  return n;
+}
+std::string TakeText(const std::string& blob, size_t& at) {
+  const size_t n = TakeNumber(blob, at);
+  std::string text = at <= blob.size() ? blob.substr(at, n) : std::string();
+  at += n;
+  return text;
+}
+
+}  // namespace
+
+int32_t RunInFreshProcess(const std::function<void()>& body) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return -1;
+  }
+  fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeFds[0]);
+    int32_t code = -1;
+    try {
+      body();
+    } catch (const TFakeExit& e) {
+      code = e.Code;
+    }
+    std::string blob;
+    PutNumber(blob, static_cast<uint32_t>(code));
+    PutNumber(blob, static_cast<uint64_t>(Fake.WriteCalls));
+    PutText(blob, Fake.Out);
+    PutText(blob, Fake.Err);
+    PutNumber(blob, Fake.OutPieces.size());
+    for (const std::string& piece : Fake.OutPieces) PutText(blob, piece);
+    PutNumber(blob, Fake.Taken.size());
+    for (const auto& [stream, bytes] : Fake.Taken) {
+      PutNumber(blob, stream == TStdStream::Output ? 0 : 1);
+      PutText(blob, bytes);
+    }
+    for (size_t at = 0; at < blob.size();) {
+      const ssize_t n = write(pipeFds[1], blob.data() + at, blob.size() - at);
+      if (n <= 0) _exit(3);
+      at += static_cast<size_t>(n);
+    }
+    fflush(nullptr);  // the child's failure messages
+    _exit(testing::Test::HasFailure() ? 1 : 0);
+  }
+  close(pipeFds[1]);
+  std::string blob;
+  char buf[65536];
+  for (ssize_t n; (n = read(pipeFds[0], buf, sizeof buf)) > 0;) blob.append(buf, static_cast<size_t>(n));
+  close(pipeFds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the fresh process failed (status " << status << ")";
+  size_t at = 0;
+  const int32_t code = static_cast<int32_t>(static_cast<uint32_t>(TakeNumber(blob, at)));
+  Fake.WriteCalls = static_cast<int>(TakeNumber(blob, at));
+  Fake.Out = TakeText(blob, at);
+  Fake.Err = TakeText(blob, at);
+  Fake.OutPieces.resize(TakeNumber(blob, at));
+  for (std::string& piece : Fake.OutPieces) piece = TakeText(blob, at);
+  Fake.Taken.resize(TakeNumber(blob, at));
+  for (auto& [stream, bytes] : Fake.Taken) {
+    stream = TakeNumber(blob, at) == 0 ? TStdStream::Output : TStdStream::Error;
+    bytes = TakeText(blob, at);
+  }
+  return code;
+}
+
 int32_t RunFakeProgram(const std::vector<std::string>& args) {
   Fake.Args = args;
-  try {
+  return RunInFreshProcess([] {
     PlatformStart(0, nullptr);
     EndProcess(RunProcess());
-  } catch (const TFakeExit& e) {
-    return e.Code;
-  }
+  });
+}
+
+bool IsFailureReport(const std::string& text) {
+  static const std::regex Report(
+      "An unhandled exception occurred at \\$[0-9A-F]{16}:\r\n"
+      "EInOutError: Disk Full\r\n"
+      "(  \\$[0-9A-F]{16}\r\n)+"
+      "\r\n");
+  return std::regex_match(text, Report);
 }
 
 void PlatformStart(int, char**) {}
@@ -50,7 +146,7 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Written, take};
 }
 
-bool StdStreamIsConsole(TStdStream) { return Fake.Console; }
+bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
 uint32_t OutputCodePage() { return Fake.OutputCp; }
 uint32_t AnsiCodePage() { return Fake.AnsiCp; }
 
@@ -83,3 +179,8 @@ bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
 }
 
 uint32_t CurrentProcessId() { return 4242; }
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

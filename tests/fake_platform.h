@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "text/code_page.h"
 
 struct TFakeWriteStep {
   enum TKind { Short, Interrupt, Fail, Stall } Kind = Short;
@@ -22,7 +24,7 @@ struct TFakePlatformRec {
   std::string ExePath = "/opt/tools/tokloc";
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
-  bool Console = false;
+  bool CountsCharacters = false;  // a Win32 console in a Unicode page
   std::map<uint32_t, std::u16string> LocaleTexts;  // items the locale supplies
   std::map<uint32_t, std::string> LocaleChars;
   TSystemTimeRec Now = {2026, 12, 8, 18, 30, 15, 250};
@@ -44,6 +46,17 @@ struct TFakeExit {
 
 void ResetFake();
 
-// Runs the whole program as main does with these arguments and returns its
-// exit code; output lands in Fake.Out and Fake.Err.
+// Runs body in a fresh process: a child of the test process, which itself
+// never runs code that keeps process state, so every child starts from the
+// state a process starts with. What the child wrote (Fake.Out, Fake.Err,
+// the pieces and calls) comes back into Fake; a failed assertion in the
+// child fails the test. Returns the exit code the body ended with through
+// EndProcess, or -1 when it returned.
+int32_t RunInFreshProcess(const std::function<void()>& body);
+
+// Runs the whole program as main does with these arguments, in a fresh
+// process, and returns its exit code; output lands in Fake.Out and Fake.Err.
 int32_t RunFakeProgram(const std::vector<std::string>& args);
+
+// True when text is exactly the report of a failed write.
+bool IsFailureReport(const std::string& text);

@@ -5,8 +5,7 @@
 #include <random>
 #include <string>
 
-#include "platform/charset.h"
-#include "platform/platform.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ TEST(LocateToken, FindsTheFirstExactOccurrence) {
       {"ab", "xabyab", 2}, {"x", "x", 1}, {"xy", "x", 0}, {"", "abc", 0}, {"a", "", 0},
       {"aab", "aaab", 2}, {"abab", "abaabab", 4}, {"ü", "Grüße", 3},
   };
-  for (const auto& c : cases) EXPECT_EQ(LocateToken(W(c.token), W(c.text)), c.pos) << c.token;
+  for (const auto& c : cases) EXPECT_EQ(LocateToken<char16_t>(W(c.token), W(c.text)), c.pos) << c.token;
 }
 
 TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
@@ -44,19 +43,19 @@ TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
       const size_t at = rng() % text.size();
       token = text.substr(at, 1 + rng() % (text.size() - at));
     }
-    ASSERT_EQ(LocateToken(token, text), NaiveLocate(token, text)) << U(token) << " in " << U(text);
+    ASSERT_EQ(LocateToken<char16_t>(token, text), NaiveLocate(token, text)) << U(token) << " in " << U(text);
   }
 }
 
 TEST(LocateToken, HandlesPeriodicAndAdversarialTokens) {
   const std::u16string text = std::u16string(100000, u'a');
-  EXPECT_EQ(LocateToken(std::u16string(5000, u'a') + u"b", text), 0);
-  EXPECT_EQ(LocateToken(std::u16string(5000, u'a') + u"b", text + u"b"), 95001);
-  EXPECT_EQ(LocateToken(u"b" + std::u16string(5000, u'a'), u"b" + text), 1);
+  EXPECT_EQ(LocateToken<char16_t>(std::u16string(5000, u'a') + u"b", text), 0);
+  EXPECT_EQ(LocateToken<char16_t>(std::u16string(5000, u'a') + u"b", text + u"b"), 95001);
+  EXPECT_EQ(LocateToken<char16_t>(u"b" + std::u16string(5000, u'a'), u"b" + text), 1);
   std::u16string abab;
   for (int i = 0; i < 50000; ++i) abab += u"ab";
-  EXPECT_EQ(LocateToken(abab.substr(0, 999) + u"a", abab), 0);
-  EXPECT_EQ(LocateToken(abab.substr(1, 1000), abab), 2);
+  EXPECT_EQ(LocateToken<char16_t>(abab.substr(0, 999) + u"a", abab), 0);
+  EXPECT_EQ(LocateToken<char16_t>(abab.substr(1, 1000), abab), 2);
 }
 
 struct ContextCase {
@@ -101,36 +100,36 @@ TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
   for (const ContextCase& c : cases) {
     const std::u16string text = W(c.text), token = W(c.token);
     const TCharSet set = BuildDelimiterSet(W(c.delimiters));
-    const int32_t pos = LocateToken(token, text);
+    const int32_t pos = LocateToken<char16_t>(token, text);
     const int32_t after = pos + static_cast<int32_t>(token.size());
     EXPECT_EQ(pos, c.pos) << c.text;
     EXPECT_EQ(after, c.after) << c.text;
-    EXPECT_EQ(U(TextBeforeToken(text, pos, c.length, set)), c.before) << c.text << " / " << c.length;
-    EXPECT_EQ(U(TextAfterToken(text, after, c.length, set)), c.afterText) << c.text << " / " << c.length;
+    EXPECT_EQ(U(TextBeforeToken<char16_t>(text, pos, c.length, set)), c.before) << c.text << " / " << c.length;
+    EXPECT_EQ(U(TextAfterToken<char16_t>(text, after, c.length, set)), c.afterText) << c.text << " / " << c.length;
   }
 }
 
 TEST(CopyText, ClampsIndexAndCount) {
   const std::u16string s = u"abcdef";
-  EXPECT_EQ(CopyText(s, 2, 3), u"bcd");
-  EXPECT_EQ(CopyText(s, 0, 2), u"ab");
-  EXPECT_EQ(CopyText(s, -5, 2), u"ab");
-  EXPECT_EQ(CopyText(s, 5, 100), u"ef");
-  EXPECT_EQ(CopyText(s, 7, 1), u"");
-  EXPECT_EQ(CopyText(s, 3, 0), u"");
-  EXPECT_EQ(CopyText(s, 3, -1), u"");
-  EXPECT_EQ(CopyText(s, 1, INT32_MAX), u"abcdef");
+  EXPECT_EQ(CopyText<char16_t>(s, 2, 3), u"bcd");
+  EXPECT_EQ(CopyText<char16_t>(s, 0, 2), u"ab");
+  EXPECT_EQ(CopyText<char16_t>(s, -5, 2), u"ab");
+  EXPECT_EQ(CopyText<char16_t>(s, 5, 100), u"ef");
+  EXPECT_EQ(CopyText<char16_t>(s, 7, 1), u"");
+  EXPECT_EQ(CopyText<char16_t>(s, 3, 0), u"");
+  EXPECT_EQ(CopyText<char16_t>(s, 3, -1), u"");
+  EXPECT_EQ(CopyText<char16_t>(s, 1, INT32_MAX), u"abcdef");
 }
 
 TEST(FirstWordPosition, SkipsLeadingDelimiters) {
   const TCharSet set = BuildDelimiterSet(u" ,;");
-  EXPECT_EQ(FirstWordPosition(u"", set), 0);
-  EXPECT_EQ(FirstWordPosition(u" ;, ", set), 0);
-  EXPECT_EQ(FirstWordPosition(u"ab", set), 1);
-  EXPECT_EQ(FirstWordPosition(u" ,x y", set), 3);
-  EXPECT_EQ(ExtractFirstWord(u" ,xy;z", set), u"xy");
-  EXPECT_EQ(ExtractFirstWord(u"", BuildDelimiterSet(u"")), u"");
-  EXPECT_EQ(ExtractFirstWord(u" a b", BuildDelimiterSet(u"")), u" a b");
+  EXPECT_EQ(FirstWordPosition<char16_t>(u"", set), 0);
+  EXPECT_EQ(FirstWordPosition<char16_t>(u" ;, ", set), 0);
+  EXPECT_EQ(FirstWordPosition<char16_t>(u"ab", set), 1);
+  EXPECT_EQ(FirstWordPosition<char16_t>(u" ,x y", set), 3);
+  EXPECT_EQ(ExtractFirstWord<char16_t>(u" ,xy;z", set), u"xy");
+  EXPECT_EQ(ExtractFirstWord<char16_t>(u"", BuildDelimiterSet(u"")), u"");
+  EXPECT_EQ(ExtractFirstWord<char16_t>(u" a b", BuildDelimiterSet(u"")), u" a b");
 }
 
 // The byte-indexed algorithm as first written, for single-byte code pages:
@@ -187,15 +186,15 @@ TEST(TextAroundToken, MatchesTheByteAlgorithmInSingleByteCodePages) {
 
       const std::u16string wideText = Utf16FromCodePage(text, cp);
       const std::u16string wideToken = Utf16FromCodePage(token, cp);
-      const int32_t pos = LocateToken(wideToken, wideText);
+      const int32_t pos = LocateToken<char16_t>(wideToken, wideText);
       const size_t bytePos = text.find(token);
       ASSERT_EQ(pos, bytePos == std::string::npos ? 0 : static_cast<int32_t>(bytePos + 1));
       if (pos == 0) continue;
       const int32_t after = pos + static_cast<int32_t>(token.size());
       const TCharSet set = BuildDelimiterSet(Utf16FromCodePage(delims, cp));
-      ASSERT_EQ(CodePageFromUtf16(TextBeforeToken(wideText, pos, n, set), cp), ByteBefore(text, pos, n, delims))
+      ASSERT_EQ(CodePageFromUtf16(TextBeforeToken<char16_t>(wideText, pos, n, set), cp), ByteBefore(text, pos, n, delims))
           << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
-      ASSERT_EQ(CodePageFromUtf16(TextAfterToken(wideText, after, n, set), cp), ByteAfter(text, after, n, delims))
+      ASSERT_EQ(CodePageFromUtf16(TextAfterToken<char16_t>(wideText, after, n, set), cp), ByteAfter(text, after, n, delims))
           << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
     }
   }
@@ -216,11 +215,11 @@ TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
     const std::u16string wideText(text.begin(), text.end()), wideToken(token.begin(), token.end());
     const TCharSet set = BuildDelimiterSet(u" ,;");
     const int32_t pos = LocateToken(std::string_view(token), std::string_view(text));
-    ASSERT_EQ(pos, LocateToken(wideToken, wideText)) << text << " / " << token;
+    ASSERT_EQ(pos, LocateToken<char16_t>(wideToken, wideText)) << text << " / " << token;
     if (pos == 0) continue;
     const int32_t after = pos + static_cast<int32_t>(token.size());
-    ASSERT_EQ(U(TextBeforeToken(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set));
-    ASSERT_EQ(U(TextAfterToken(wideText, after, n, set)), TextAfterToken(std::string_view(text), after, n, set));
+    ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set));
+    ASSERT_EQ(U(TextAfterToken<char16_t>(wideText, after, n, set)), TextAfterToken(std::string_view(text), after, n, set));
   }
 }
 

@@ -153,7 +153,7 @@ def banner(opts, platform, header, build_line, months=ENGLISH_MONTHS):
     if header:
         text += (rb"tokloc v1\.1\.0 x64 \(" + date + rb"\) - Find the location of a string token in a line of text\r\n"
                  + re.escape(notice) + rb"\r\n"
-                 + rb"The source lives in the tokloc repository, with its README, tests and benchmarks\.\r\n\r\n")
+                 + rb"Source, README, tests and benchmarks live in the tokloc repository\.\r\n\r\n")
     if build_line:
         text += (re.escape(file_name.encode()) + rb" v1\.1\.0\.50 x64 was compiled on " + date
                  + rb" @ " + re.escape(hour.encode()) + rb":00:00" + re.escape(opts.toolchain.encode()) + rb"\r\n")

@@ -3,7 +3,7 @@
 stderr bytes and the exit code. Any stray byte fails a case.
 
 usage: run_cases.py SUITE --exe PATH [--wine LOADER] [--launcher PATH]
-                    [--build-stamp "yyyy/mm/dd hh:nn:ss"] [--toolchain TEXT]
+                    [--stamp-header build_stamp.h] [--toolchain TEXT]
 """
 import argparse
 import os
@@ -59,9 +59,13 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--wine")
     parser.add_argument("--launcher")
-    parser.add_argument("--build-stamp", default="")
+    parser.add_argument("--stamp-header", help="the build's build_stamp.h")
     parser.add_argument("--toolchain", default="")
     opts = parser.parse_args()
+    opts.build_stamp = ""
+    if opts.stamp_header:
+        with open(opts.stamp_header) as f:
+            opts.build_stamp = re.search(r'BuildDateTime\[\] = "([^"]*)"', f.read()).group(1)
     platform = "win32" if opts.exe.endswith(".exe") else "posix"
     table = cases.suite(opts.suite, platform, opts)
     failed = 0

@@ -1,8 +1,8 @@
-#include "platform/charset.h"
+#include "text/code_page.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
+
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Turning POSIX locale data (strftime formats, localeconv fields) into the
-// Win32-style locale items the core reads. Pure functions.
+// Win32-style locale items the core reads; used by the POSIX layer alone.
+// Pure functions.
 #pragma once
 
 #include <string>

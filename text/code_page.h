@@ -1,10 +1,17 @@
-// Portable text codecs: UTF-8 and the single-byte code pages the POSIX layer
-// handles without any library. Pure functions, unit-tested on every host.
+// Code pages by number, and our own codecs for UTF-8 and the single-byte
+// pages the POSIX layer handles without any library. Pure functions,
+// unit-tested on every host.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+// Code page numbers follow Windows' numbering on every platform.
+constexpr uint32_t CodePageUtf8 = 65001;
+constexpr uint32_t CodePageWindows1252 = 1252;
+constexpr uint32_t CodePageLatin1 = 28591;
+constexpr uint32_t CodePageLatin9 = 28605;
 
 // Code page number for a POSIX character-set name such as "UTF-8",
 // "ISO-8859-15" or "CP1252" (case, '-' and '_' do not matter). ASCII counts
@@ -18,22 +25,8 @@ uint32_t CodePageFromCharsetName(std::string_view name);
 // every such charset extends ASCII.
 bool CodePageKeepsAscii(uint32_t cp);
 
-// True when text holds no byte of 0x80 or above.
-bool IsAsciiText(std::string_view text);
-
 // True for the code pages that Utf16FromCodePage/CodePageFromUtf16 handle.
 bool CodePageHasCodec(uint32_t cp);
-
-// The character whose first UTF-16 unit is text[i], with the number of
-// units it takes: a surrogate pair is one character of two units; any other
-// unit, a lone surrogate included, is itself.
-char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width);
-
-// The same for the character whose last unit is text[end - 1].
-char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width);
-
-// True for U+D800-U+DFFF: half of a pair, never a character of its own.
-inline bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // Decodes text in cp (a code page with a codec). Each maximal invalid UTF-8
 // subsequence becomes one U+FFFD; single-byte pages map every byte.

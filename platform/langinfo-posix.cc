@@ -1,4 +1,4 @@
-#include "platform/langinfo_items.h"
+#include "platform/langinfo-posix.h"
 
 namespace {
 

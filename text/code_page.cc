@@ -1,8 +1,9 @@
-#include "platform/charset.h"
+#include "text/code_page.h"
 
 #include <cstring>
 
-#include "platform/platform.h"
+#include "text/ascii.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -69,15 +70,6 @@ std::u16string DecodeUtf8(std::string_view text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   size_t i = 0;
-  auto append = [&o](char32_t cp) {
-    if (cp < 0x10000) {
-      *o++ = static_cast<char16_t>(cp);
-    } else {
-      cp -= 0x10000;
-      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    }
-  };
   while (i < n) {
     // ASCII, the common case, goes eight bytes at a time.
     while (n - i >= 8) {
@@ -105,7 +97,7 @@ std::u16string DecodeUtf8(std::string_view text) {
       if (b == 0xF0) lo = 0x90;        // no overlongs
       if (b == 0xF4) hi = 0x8F;        // nothing past U+10FFFF
     } else {
-      append(0xFFFD);
+      *o++ = 0xFFFD;
       ++i;
       continue;
     }
@@ -116,7 +108,7 @@ std::u16string DecodeUtf8(std::string_view text) {
       if (j >= n || s[j] < min || s[j] > max) { ok = false; break; }
       cp = (cp << 6) | (s[j] & 0x3F);
     }
-    append(ok ? cp : 0xFFFD);
+    o = PutUtf16(o, ok ? cp : 0xFFFD);
     i = j;
   }
   out.resize(static_cast<size_t>(o - out.data()));
@@ -128,11 +120,7 @@ std::string EncodeUtf8(std::u16string_view text) {
   out.reserve(text.size());
   size_t width;
   for (size_t i = 0; i < text.size(); i += width) {
-    const char32_t c = CodePointAt(text, i, width);
-    if (IsSurrogate(c)) {
-      out.push_back('?');
-      continue;
-    }
+    const char32_t c = EncodableCodePointAt(text, i, width);
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -154,31 +142,11 @@ std::string EncodeUtf8(std::u16string_view text) {
 
 }  // namespace
 
-char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width) {
-  width = 1;
-  const char32_t c = text[i];
-  if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-    width = 2;
-    return 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-  }
-  return c;
-}
-
-char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width) {
-  width = 1;
-  const char32_t c = text[end - 1];
-  if (c >= 0xDC00 && c <= 0xDFFF && end >= 2 && text[end - 2] >= 0xD800 && text[end - 2] <= 0xDBFF) {
-    width = 2;
-    return 0x10000 + ((char32_t{text[end - 2]} - 0xD800) << 10) + (c - 0xDC00);
-  }
-  return c;
-}
-
 uint32_t CodePageFromCharsetName(std::string_view name) {
   std::string key;
   for (char c : name) {
     if (c == '-' || c == '_') continue;
-    key.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+    key.push_back(AsciiLower(c));
   }
   if (key == "utf8" || key == "ansix3.41968" || key == "ascii" || key == "usascii")
     return CodePageUtf8;
@@ -193,18 +161,6 @@ bool CodePageKeepsAscii(uint32_t cp) {
   if (cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 54936) return true;
   if (cp == 437 || cp == 720 || cp == 737 || cp == 775 || (cp >= 850 && cp <= 869 && cp != 864)) return true;
   return cp >= 28591 && cp <= 28606;
-}
-
-bool IsAsciiText(std::string_view text) {
-  size_t i = 0;
-  for (; text.size() - i >= 8; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    if (word & 0x8080808080808080u) return false;
-  }
-  for (; i < text.size(); ++i)
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-  return true;
 }
 
 bool CodePageHasCodec(uint32_t cp) {
@@ -227,15 +183,14 @@ std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
   size_t width;
   for (size_t i = 0; i < text.size(); i += width) {
     // A surrogate pair is one character the page lacks: one "?".
-    const char32_t c = CodePointAt(text, i, width);
+    const char32_t c = EncodableCodePointAt(text, i, width);
     out.push_back(c > 0xFFFF ? '?' : SingleByteFromChar(static_cast<char16_t>(c), cp));
   }
   return out;
 }
 
 char32_t UpperCaseChar(char32_t c) {
-  if (c >= 'a' && c <= 'z') return c - 32;
-  if (c < 0x80) return c;
+  if (c < 0x80) return static_cast<unsigned char>(AsciiUpper(static_cast<char>(c)));
   if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
   if (c == 0xFF) return 0x178;
   // Latin Extended-A alternates capital and small letters, with the pairs

@@ -1,0 +1,3 @@
+#include "core/exit_code.h"
+
+int32_t ExitCode = ExitTokenFound;

@@ -1,0 +1,51 @@
+#include "text/utf16.h"
+
+namespace {
+
+bool IsLeadSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsTrailSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+char32_t FromPair(char32_t lead, char32_t trail) { return 0x10000 + ((lead - 0xD800) << 10) + (trail - 0xDC00); }
+
+}  // namespace
+
+char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width) {
+  width = 1;
+  const char32_t c = text[i];
+  if (IsLeadSurrogate(c) && i + 1 < text.size() && IsTrailSurrogate(text[i + 1])) {
+    width = 2;
+    return FromPair(c, text[i + 1]);
+  }
+  return c;
+}
+
+char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width) {
+  width = 1;
+  const char32_t c = text[end - 1];
+  if (IsTrailSurrogate(c) && end >= 2 && IsLeadSurrogate(text[end - 2])) {
+    width = 2;
+    return FromPair(text[end - 2], c);
+  }
+  return c;
+}
+
+char32_t EncodableCodePointAt(std::u16string_view text, size_t i, size_t& width) {
+  const char32_t c = CodePointAt(text, i, width);
+  return IsSurrogate(c) ? U'?' : c;
+}
+
+char16_t* PutUtf16(char16_t* out, char32_t c) {
+  if (c < 0x10000) {
+    *out++ = static_cast<char16_t>(c);
+  } else {
+    c -= 0x10000;
+    *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+  }
+  return out;
+}
+
+void AppendUtf16(std::u16string& text, char32_t c) {
+  char16_t units[2];
+  text.append(units, static_cast<size_t>(PutUtf16(units, c) - units));
+}

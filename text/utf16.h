@@ -1,0 +1,28 @@
+// UTF-16 code units and the characters they make.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// True for U+D800-U+DFFF: half of a pair, never a character of its own.
+inline bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// The character whose first UTF-16 unit is text[i], with the number of
+// units it takes: a surrogate pair is one character of two units; any other
+// unit, a lone surrogate included, is itself.
+char32_t CodePointAt(std::u16string_view text, size_t i, size_t& width);
+
+// The same for the character whose last unit is text[end - 1].
+char32_t CodePointBefore(std::u16string_view text, size_t end, size_t& width);
+
+// CodePointAt for encoders: a lone surrogate, which no encoding can hold,
+// comes back as "?".
+char32_t EncodableCodePointAt(std::u16string_view text, size_t i, size_t& width);
+
+// Writes the UTF-16 form of c (U+0000-U+10FFFF, no surrogate) at out and
+// returns the unit after it: one unit, or a surrogate pair above U+FFFF.
+char16_t* PutUtf16(char16_t* out, char32_t c);
+
+// Appends the UTF-16 form of c to text.
+void AppendUtf16(std::u16string& text, char32_t c);
