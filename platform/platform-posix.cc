@@ -10,7 +10,6 @@
 #include <cstring>
 #include <cwchar>
 #include <langinfo.h>
-#include <locale.h>
 #include <malloc.h>
 #include <signal.h>
 #include <time.h>
@@ -185,21 +184,22 @@ bool PosixLocaleItem(uint32_t item, std::string& text, const char*& category) {
 
 // Text of a locale category in that category's own codeset, which need not
 // be LC_CTYPE's (LANG=C.UTF-8 with LC_TIME=fr_FR.ISO-8859-1): the C library
-// hands over the category's bytes as they are stored.
+// hands over the category's bytes as they are stored. LC_CTYPE is switched
+// to the category's locale while the text is decoded (static glibc's
+// newlocale reports the wrong codeset for that), then put back.
 std::u16string CategoryTextToWide(const std::string& text, const char* category) {
-  if (IsAsciiText(text)) return std::u16string(text.begin(), text.end());
-  const locale_t own = newlocale(LC_CTYPE_MASK, EffectiveLocale(category), static_cast<locale_t>(0));
-  if (own == static_cast<locale_t>(0)) return NarrowToWide(text, AnsiCodePage());
-  const uint32_t cp = CodePageFromCharsetName(nl_langinfo_l(CODESET, own));
+  const char* name = EffectiveLocale(category);
+  if (IsAsciiText(text) || strcmp(name, EffectiveLocale("LC_CTYPE")) == 0)
+    return NarrowToWide(text, AnsiCodePage());
+  const std::string saved = setlocale(LC_CTYPE, nullptr);
   std::u16string wide;
-  if (CodePageHasCodec(cp)) {
-    wide = Utf16FromCodePage(text, cp);
+  if (setlocale(LC_CTYPE, name)) {
+    const uint32_t cp = CodePageFromCharsetName(nl_langinfo(CODESET));
+    wide = CodePageHasCodec(cp) ? Utf16FromCodePage(text, cp) : LocaleToWide(text);
   } else {
-    const locale_t previous = uselocale(own);  // mbrtowc decodes in the thread's locale
-    wide = LocaleToWide(text);
-    uselocale(previous);
+    wide = NarrowToWide(text, AnsiCodePage());
   }
-  freelocale(own);
+  setlocale(LC_CTYPE, saved.c_str());
   return wide;
 }
 

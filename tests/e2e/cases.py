@@ -116,6 +116,8 @@ def encoding_cases(platform):
                  stdout="TRUE|6|11|0|a😀b|😀|\r\n".encode(), code=0),
             dict(name="invalid utf-8 is replaced", args=[b"a\xff b", b"b"], env={"LC_ALL": "C.UTF-8"},
                  stdout=b"TRUE|4|5|0|a\xef\xbf\xbd||\r\n", code=0),
+            dict(name="a utf-8 delimiter is one character", args=["xéy TOKEN aéb", "TOKEN", "0", "é"],
+                 env={"LC_ALL": "C.UTF-8"}, stdout="TRUE|5|10|0|y | a|\r\n".encode(), code=0),
             dict(name="latin-1 locale", args=[b"Gr\xfc\xdfe an alle", b"an"],
                  env={"LC_ALL": "de_DE.ISO-8859-1"},
                  stdout=b"TRUE|7|9|0|Gr\xfc\xdfe|alle|\r\n", code=0),
@@ -128,6 +130,9 @@ def encoding_cases(platform):
         dict(name="double-byte page 932", args=["日本語 テキスト 検索", "テキスト"],
              env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""},
              stdout="TRUE|5|9|0|日本語|検索|\r\n".encode("cp932"), code=0),
+        # U+3000 is the bytes 81 40 and "@" is 40: the trail byte is no delimiter.
+        dict(name="double-byte delimiter in 932", args=["a@b TOK c@d", "TOK", "0", "\u3000"],
+             env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""}, stdout=b"TRUE|5|8|0|a@b | c@d|\r\n", code=0),
         dict(name="double-byte page 932 by length", args=["日本語 テキスト 検索", "テキスト", "2"],
              env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""},
              stdout="TRUE|5|9|2|語 | 検|\r\n".encode("cp932"), code=0),
@@ -135,6 +140,8 @@ def encoding_cases(platform):
 
 
 ENGLISH_MONTHS = ["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"]
+FRENCH_MONTHS = ["janv.", "f\u00e9vr.", "mars", "avril", "mai", "juin", "juil.", "ao\u00fbt", "sept.", "oct.", "nov.",
+                 "d\u00e9c."]
 GERMAN_MONTHS = ["Jan", "Feb", "M\u00e4r", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"]
 
 
@@ -187,6 +194,14 @@ def help_cases(platform, opts):
         cases.append(dict(name="help to a full stderr", args=["-?"], stderr_target="full", code=217))
     cases.append(dict(name="banner month from the system locale", args=["--version-only"],
                       env=locale, stderr=german, code=254))
+    if platform == "posix" and opts.locpath:
+        # Month names are decoded in LC_TIME's own codeset, whatever
+        # LC_CTYPE says: both give the same UTF-8 banner.
+        french = re.compile(banner(opts, platform, False, True, FRENCH_MONTHS))
+        for charset in ("ISO-8859-1", "UTF-8"):
+            cases.append(dict(name="LC_TIME in %s under a UTF-8 LC_CTYPE" % charset, args=["--version-only"],
+                              env={"LOCPATH": opts.locpath, "LC_ALL": "", "LANG": "C.UTF-8",
+                                   "LC_TIME": "fr_FR." + charset}, stderr=french, code=254))
     return cases
 
 

@@ -61,6 +61,7 @@ def main():
     parser.add_argument("--launcher")
     parser.add_argument("--stamp-header", help="the build's build_stamp.h")
     parser.add_argument("--toolchain", default="")
+    parser.add_argument("--locpath", default="", help="private locales for LOCPATH")
     opts = parser.parse_args()
     opts.build_stamp = ""
     if opts.stamp_header:
