@@ -17,13 +17,17 @@
 
 namespace {
 
-std::string FirstParam;
-bool ExtendedHelp = false;
-std::u16string SearchText;
-std::u16string SearchToken;
-std::string Delimiters;
-std::u16string TextBefore;
-std::u16string TextAfter;
+// The driver's texts for one run, owned by the run and released when it
+// ends, before the core's state.
+struct TDriverStateRec {
+  std::string FirstParam;  // the first argument upper-cased, for switches
+  bool ExtendedHelp = false;
+  std::u16string SearchText;
+  std::u16string SearchToken;
+  std::string Delimiters;
+  std::u16string TextBefore;
+  std::u16string TextAfter;
+};
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
   for (const char* choice : choices)
@@ -31,15 +35,18 @@ bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices
   return false;
 }
 
-void RunHelp() {
+void RunHelp(const TDriverStateRec& d) {
+  // Only the banner and the help screen read the identity record, so a
+  // search never pays for it.
+  FillVersionInfo(AppVersionInfo(), ShortVersion, FullVersion, ProgramDescription, "tokloc", false);
   ExitCode = ExitVersionShown;
-  if (FirstParam == "--VERSION-ONLY") {
-    ShowAppVersion(AppVersionInfo, ExtendedHelp, false);
+  if (d.FirstParam == "--VERSION-ONLY") {
+    ShowAppVersion(AppVersionInfo(), d.ExtendedHelp, false);
     return;
   }
-  ShowAppVersion(AppVersionInfo, ExtendedHelp, true);
-  if (FirstParam != "--INFO") {
-    ShowSyntaxHelp(ExtendedHelp);
+  ShowAppVersion(AppVersionInfo(), d.ExtendedHelp, true);
+  if (d.FirstParam != "--INFO") {
+    ShowSyntaxHelp(d.ExtendedHelp);
     ExitCode = ExitHelpShown;
   }
 }
@@ -92,59 +99,46 @@ void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before
   WriteLineEnd(result);
 }
 
-void RunSearch() {
+void RunSearch(TDriverStateRec& d) {
   const uint32_t acp = AnsiCodePage();
   const std::string_view text = ParamStr(1), token = ParamStr(2);
   const int32_t length = ConvertLength(ParamStr(3));
-  Delimiters = std::string(ParamStr(4));
-  if (Delimiters.empty()) Delimiters = " ,;";
+  d.Delimiters = std::string(ParamStr(4));
+  if (d.Delimiters.empty()) d.Delimiters = " ,;";
 
   TFoundRec found;
   if (CodePageKeepsAscii(acp) && IsAsciiText(text) && IsAsciiText(token)) {
     // Plain ASCII: every byte is one UTF-16 unit, so the bytes give the same
     // positions and context without converting anything.
     std::string before, after;
-    found = SearchAndExtract(text, token, length, Delimiters, before, after);
+    found = SearchAndExtract(text, token, length, d.Delimiters, before, after);
     WriteResultLine(found, length, before, after);
   } else {
-    SearchText = NarrowToWide(text, acp);
-    SearchToken = NarrowToWide(token, acp);
-    found = SearchAndExtract<char16_t>(SearchText, SearchToken, length, Delimiters, TextBefore, TextAfter);
-    WriteResultLine(found, length, TextBefore, TextAfter);
+    d.SearchText = NarrowToWide(text, acp);
+    d.SearchToken = NarrowToWide(token, acp);
+    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, length, d.Delimiters, d.TextBefore,
+                                       d.TextAfter);
+    WriteResultLine(found, length, d.TextBefore, d.TextAfter);
   }
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
 }
 
-void RunTokloc() {
+void RunTokloc(TDriverStateRec& d) {
   ExitCode = ExitTokenFound;
   BindChannel(ConsoleOut, TStdStream::Output);
-
-  TFileVersionInfoRec info;
-  FillVersionInfo(info, ShortVersion, FullVersion, ProgramDescription, "tokloc", false);
-  AppVersionInfo = info;
 
   // No switch is longer than 14 bytes; a longer first argument is text, and
   // copying a text of up to 128 KiB only to compare it would cost more than
   // the search.
   const std::string_view first = ParamStr(1);
-  FirstParam = first.size() <= 14 ? UpperCaseAscii(first) : std::string();
-  ExtendedHelp = IsOneOf(FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
+  d.FirstParam = first.size() <= 14 ? UpperCaseAscii(first) : std::string();
+  d.ExtendedHelp = IsOneOf(d.FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
   const bool helpMode =
-      ExtendedHelp || IsOneOf(FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
+      d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
   if (helpMode)
-    RunHelp();
+    RunHelp(d);
   else
-    RunSearch();
-}
-
-// The driver's program-wide texts go before the core's state.
-void ReleaseDriverState() {
-  FirstParam = std::string();
-  SearchText = std::u16string();
-  SearchToken = std::u16string();
-  Delimiters = std::string();
-  TextBefore = std::u16string();
-  TextAfter = std::u16string();
+    RunSearch(d);
 }
 
 }  // namespace
@@ -152,8 +146,10 @@ void ReleaseDriverState() {
 int32_t RunProcess() {
   LoadParams();
   CoreStartup();
-  RunTokloc();
-  ReleaseDriverState();
+  {
+    TDriverStateRec driver;
+    RunTokloc(driver);
+  }  // the driver's texts are released here, before the core's state
   CoreShutdown();
   FlushChannel(ConsoleOut);
   FlushChannel(ConsoleErr);

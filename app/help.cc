@@ -70,7 +70,7 @@ constexpr THelpRowRec HelpRows[] = {
 };
 
 void WriteHelpRow(const THelpRowRec& row) {
-  const std::string& name = AppVersionInfo.ProgramName;
+  const std::string& name = AppVersionInfo().ProgramName;
   switch (row.LeadIn) {
     case TLeadIn::Heading:
       ShowHeading(row.Text);

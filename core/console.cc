@@ -27,24 +27,32 @@ bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
   return true;
 }
 
-void AppendHex(std::string& out, uintptr_t value) {
+// Appends text at out and returns the end; the report needs no heap.
+char* Put(char* out, std::string_view text) {
+  for (char c : text) *out++ = c;
+  return out;
+}
+
+char* PutHex(char* out, uintptr_t value) {
   static const char Digits[] = "0123456789ABCDEF";
-  for (int shift = 60; shift >= 0; shift -= 4) out.push_back(Digits[(uint64_t{value} >> shift) & 0xF]);
+  for (int shift = 60; shift >= 0; shift -= 4) *out++ = Digits[(uint64_t{value} >> shift) & 0xF];
+  return out;
 }
 
 // The run-time error report for a failed write; if standard error fails
 // too there is nobody left to tell, and the exit code still says 217.
 [[noreturn]] void HaltOnWriteFailure(uintptr_t failingAddress, uintptr_t callerAddress) {
-  std::string report = "An unhandled exception occurred at $";
-  AppendHex(report, failingAddress);
-  report += ":\r\nEInOutError: Disk Full\r\n  $";
-  AppendHex(report, failingAddress);
-  report += "\r\n  $";
-  AppendHex(report, callerAddress);
-  report += "\r\n\r\n";
+  char report[160];
+  char* end = Put(report, "An unhandled exception occurred at $");
+  end = PutHex(end, failingAddress);
+  end = Put(end, ":\r\nEInOutError: Disk Full\r\n  $");
+  end = PutHex(end, failingAddress);
+  end = Put(end, "\r\n  $");
+  end = PutHex(end, callerAddress);
+  end = Put(end, "\r\n\r\n");
   TTextChannelRec err;
   err.Stream = TStdStream::Error;
-  WriteAll(err, report.data(), report.size());
+  WriteAll(err, report, static_cast<size_t>(end - report));
   EndProcess(ExitWriteFailed);
 }
 

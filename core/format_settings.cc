@@ -1,8 +1,7 @@
 #include "core/format_settings.h"
 
+#include "core/process_record.h"
 #include "platform/platform.h"
-
-TFormatSettings StartupFormatSettings;
 
 namespace {
 
@@ -54,8 +53,8 @@ std::string WithSlashes(std::string pattern, char separator) {
 }
 
 // The process settings: the run-time defaults are put in on first use.
-TFormatSettings ProcessSettings;
-bool ProcessSettingsReady = false;
+TProcessRec<TFormatSettings> ProcessSettingsStorage;
+TProcessRec<TFormatSettings> StartupSettingsStorage;
 bool LocaleLoadPending = false;
 
 }  // namespace
@@ -89,21 +88,26 @@ TFormatSettings RunTimeDefaultFormatSettings() {
 
 void ScheduleLocaleSettingsLoad() { LocaleLoadPending = true; }
 
+void ReleaseStartupFormatSettings() {
+  ReleaseProcessRecord(StartupSettingsStorage);
+}
+
+TFormatSettings& StartupFormatSettings() { return ProcessRecord(StartupSettingsStorage); }
+
 TFormatSettings& FormatSettings() {
-  if (!ProcessSettingsReady) {
-    ProcessSettings = RunTimeDefaultFormatSettings();
-    ProcessSettingsReady = true;
-  }
+  const bool firstUse = !ProcessRecordMade(ProcessSettingsStorage);
+  TFormatSettings& settings = ProcessRecord(ProcessSettingsStorage);
+  if (firstUse) settings = RunTimeDefaultFormatSettings();
   if (LocaleLoadPending) {
     LocaleLoadPending = false;
-    StartupFormatSettings = ProcessSettings;
-    LoadLocaleSettings(LocaleSystemDefault, ProcessSettings);
-    ProcessSettings.DateSeparator = '/';
-    ProcessSettings.ShortDateFormat = "mm/dd/yyyy";
-    ProcessSettings.ShortTimeFormat = "hh:nn:ss";
-    ProcessSettings.LongDateFormat = "dddd, mmmm dd, yyyy";
+    StartupFormatSettings() = settings;
+    LoadLocaleSettings(LocaleSystemDefault, settings);
+    settings.DateSeparator = '/';
+    settings.ShortDateFormat = "mm/dd/yyyy";
+    settings.ShortTimeFormat = "hh:nn:ss";
+    settings.LongDateFormat = "dddd, mmmm dd, yyyy";
   }
-  return ProcessSettings;
+  return settings;
 }
 
 void LoadLocaleSettings(uint32_t locale, TFormatSettings& s) {

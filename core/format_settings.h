@@ -55,4 +55,7 @@ TFormatSettings& FormatSettings();
 
 // The process settings as they stood before the locale load; empty until
 // the load has run.
-extern TFormatSettings StartupFormatSettings;
+TFormatSettings& StartupFormatSettings();
+
+// Empties StartupFormatSettings; run by the core's shutdown.
+void ReleaseStartupFormatSettings();

@@ -1,15 +1,23 @@
 #include "core/params.h"
 
+#include <cstring>
+
+#include "core/process_record.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Views of the arguments: into argv where the platform splits them, into
-// SplitParams where we do.
-std::vector<std::string> SplitParams;
-std::vector<std::string_view> Params;
-std::string ProgramPath;
-bool ProgramPathRead = false;
+// The arguments: argv where the platform splits them, our own split of the
+// command line where it does not; and argument 0, read when first asked.
+struct TParamsRec {
+  std::vector<std::string> Split;
+  std::string ProgramPath;
+  bool ProgramPathRead = false;
+};
+TProcessRec<TParamsRec> ParamsStorage;
+bool ArgsAreSplit = false;  // Split holds them, not Argv
+int32_t ArgCount = 0;
+char* const* Argv = nullptr;
 
 bool IsSeparator(char c) {
   return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
@@ -44,29 +52,33 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 }
 
 void LoadParams() {
-  ProgramPathRead = false;
-  TRawCommandLineRec raw = ReadRawCommandLine();
-  if (raw.IsOneString) {
-    SplitParams = SplitCommandLine(raw.Line);
-    Params.assign(SplitParams.begin(), SplitParams.end());
+  ReleaseProcessRecord(ParamsStorage);
+  const TRawCommandLineRec raw = ReadRawCommandLine();
+  ArgsAreSplit = raw.IsOneString;
+  if (ArgsAreSplit) {
+    TParamsRec& params = ProcessRecord(ParamsStorage);
+    params.Split = SplitCommandLine(raw.Line);
+    ArgCount = static_cast<int32_t>(params.Split.size());
   } else {
-    SplitParams.clear();
-    Params = std::move(raw.Args);
+    ArgCount = raw.ArgCount;
+    Argv = raw.Args;
   }
 }
 
-int32_t ParamCount() { return static_cast<int32_t>(Params.size()); }
+int32_t ParamCount() { return ArgCount; }
 
 std::string_view ParamStr(int32_t index) {
   if (index == 0) {
     // Asked for by the identity record and the core alike; one look will do.
-    if (!ProgramPathRead) {
-      ProgramPath = ExecutablePath();
-      if (ProgramPath.size() > 255) ProgramPath.resize(255);
-      ProgramPathRead = true;
+    TParamsRec& params = ProcessRecord(ParamsStorage);
+    if (!params.ProgramPathRead) {
+      params.ProgramPath = ExecutablePath();
+      if (params.ProgramPath.size() > 255) params.ProgramPath.resize(255);
+      params.ProgramPathRead = true;
     }
-    return ProgramPath;
+    return params.ProgramPath;
   }
   if (index < 0 || index > ParamCount()) return {};
-  return Params[static_cast<size_t>(index - 1)];
+  if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Split[static_cast<size_t>(index - 1)];
+  return Argv[index - 1];
 }

@@ -5,18 +5,9 @@
 #include "core/format_settings.h"
 #include "core/params.h"
 #include "core/path_parts.h"
+#include "core/process_record.h"
 #include "core/version_info.h"
 #include "platform/platform.h"
-
-uint32_t AppProcessId = 0;
-std::string AppDirQuoted;
-std::string AppNameQuoted;
-TParamStatusArray ParamList;
-TParamRecArray FindParamList;
-std::array<TFindParamRec, 9> FindParamSlots;
-TParamStatisticsRec CustomSyntaxRec;
-TParamStatisticsRec DefaultSyntaxRec;
-std::string SpareText1, SpareText2;
 
 std::string_view FmtLongDate = "dddd, mmmm dd, yyyy";
 std::string_view FmtShortDate = "mm/dd/yyyy";
@@ -27,37 +18,52 @@ std::string_view FmtDateTimeMs = "mm/dd/yyyy hh:nn:ss.zzz";
 std::string_view FmtDateTimeShortYear = "mm/dd/yy hh:nn:ss";
 std::string_view FmtDateTime12h = "mm/dd/yyyy hh:nn AM/PM";
 
+namespace {
+
+enum class TCorePhase { BeforeStartup, Started, Built, Released };
+TCorePhase Phase = TCorePhase::BeforeStartup;
+
+TProcessRec<TCoreStateRec> StateStorage;
+
+// The start-up's steps for the state, in their order.
+void BuildCoreState(TCoreStateRec& s) {
+  s.AppProcessId = CurrentProcessId();
+  const std::string path(ParamStr(0));
+  s.AppDirQuoted = QuoteIfNeeded(PathDirectory(path));
+  s.AppNameQuoted = QuoteIfNeeded(PathFileName(path));
+  s.ParamList.clear();
+  CaptureParams(s.ParamList);
+  s.FindParamList.clear();
+  ResetParamRecList(s.FindParamList, 0);
+  InitSyntaxRec(s.CustomSyntaxRec, "Custom Syntax Validation Record");
+  InitSyntaxRec(s.DefaultSyntaxRec, "Default Syntax Validation Record");
+}
+
+}  // namespace
+
+const TCoreStateRec& CoreState() {
+  TCoreStateRec& s = ProcessRecord(StateStorage);
+  if (Phase == TCorePhase::Started) {
+    BuildCoreState(s);
+    Phase = TCorePhase::Built;
+  }
+  return s;
+}
+
 void CoreStartup() {
-  CustomSyntaxRec = TParamStatisticsRec();
-  DefaultSyntaxRec = TParamStatisticsRec();
   ExitCode = ExitTokenFound;
   BindChannel(ConsoleOut, TStdStream::Output);
   BindChannel(ConsoleErr, TStdStream::Error);
-  AppProcessId = CurrentProcessId();
-  const std::string path(ParamStr(0));
-  AppDirQuoted = QuoteIfNeeded(PathDirectory(path));
-  AppNameQuoted = QuoteIfNeeded(PathFileName(path));
-  ParamList.clear();
-  CaptureParams(ParamList);
-  FindParamList.clear();
-  ResetParamRecList(FindParamList, 0);
-  InitSyntaxRec(CustomSyntaxRec, "Custom Syntax Validation Record");
-  InitSyntaxRec(DefaultSyntaxRec, "Default Syntax Validation Record");
+  Phase = TCorePhase::Started;
   ScheduleLocaleSettingsLoad();
 }
 
 void CoreShutdown() {
-  AppVersionInfo = TFileVersionInfoRec();
-  ParamList = TParamStatusArray();
-  FindParamList = TParamRecArray();
-  CustomSyntaxRec = TParamStatisticsRec();
-  DefaultSyntaxRec = TParamStatisticsRec();
-  SpareText1 = std::string();
-  SpareText2 = std::string();
-  FindParamSlots = std::array<TFindParamRec, 9>();
-  AppDirQuoted = std::string();
-  AppNameQuoted = std::string();
-  StartupFormatSettings = TFormatSettings();
+  // Only what was filled holds anything to release.
+  ReleaseAppVersionInfo();
+  ReleaseProcessRecord(StateStorage);
+  Phase = TCorePhase::Released;
+  ReleaseStartupFormatSettings();
   FmtLongDate = FmtShortDate = FmtTime = FmtDateTime = FmtElapsed = FmtDateTimeMs =
       FmtDateTimeShortYear = FmtDateTime12h = std::string_view();
 }

@@ -7,10 +7,19 @@
 #include "core/format_settings.h"
 #include "core/params.h"
 #include "core/path_parts.h"
+#include "core/process_record.h"
 #include "core/replace_text.h"
 #include "text/ascii.h"
 
-TFileVersionInfoRec AppVersionInfo;
+namespace {
+
+TProcessRec<TFileVersionInfoRec> AppVersionInfoStorage;
+
+}  // namespace
+
+TFileVersionInfoRec& AppVersionInfo() { return ProcessRecord(AppVersionInfoStorage); }
+
+void ReleaseAppVersionInfo() { ReleaseProcessRecord(AppVersionInfoStorage); }
 bool BannerShown = false;
 
 namespace {

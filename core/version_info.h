@@ -21,9 +21,11 @@ struct TFileVersionInfoRec {
   std::string ProgramDir;
 };
 
-// The process-wide identity record: empty until the driver stores the
-// filled one.
-extern TFileVersionInfoRec AppVersionInfo;
+// The process-wide identity record: empty until the driver fills it.
+TFileVersionInfoRec& AppVersionInfo();
+
+// Empties AppVersionInfo; run by the core's shutdown.
+void ReleaseAppVersionInfo();
 
 // Set by the first ShowAppVersion call; the banner is shown at most once.
 extern bool BannerShown;

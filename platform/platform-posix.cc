@@ -219,7 +219,10 @@ void PlatformStart(int argc, char** argv) {
 
 TRawCommandLineRec ReadRawCommandLine() {
   TRawCommandLineRec raw;
-  for (int i = 1; i < SavedArgc; ++i) raw.Args.emplace_back(SavedArgv[i]);  // no copies
+  if (SavedArgc > 1) {
+    raw.ArgCount = SavedArgc - 1;
+    raw.Args = SavedArgv + 1;  // no copies
+  }
   return raw;
 }
 

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Code pages are passed by their Windows numbers (see text/code_page.h).
 
@@ -15,11 +14,12 @@
 struct TRawCommandLineRec {
   // True when the platform passes one command-line string (Win32): Line
   // holds it, program name included, and Args is empty. False when the
-  // arguments arrive already split (POSIX): Args views argv[1..], which
-  // lives as long as the process.
+  // arguments arrive already split (POSIX): Args is argv[1..], ArgCount
+  // long, which lives as long as the process.
   bool IsOneString = false;
   std::string Line;
-  std::vector<std::string_view> Args;
+  int ArgCount = 0;
+  char* const* Args = nullptr;
 };
 
 // Records argc/argv for the POSIX layer; the Win32 layer ignores them and

@@ -119,7 +119,14 @@ TRawCommandLineRec ReadRawCommandLine() {
   TRawCommandLineRec raw;
   raw.IsOneString = Fake.IsOneString;
   raw.Line = Fake.Line;
-  if (!Fake.IsOneString) raw.Args.assign(Fake.Args.begin(), Fake.Args.end());
+  if (!Fake.IsOneString) {
+    // An argv of Fake.Args, as a POSIX process has one.
+    static std::vector<char*> argv;
+    argv.clear();
+    for (std::string& arg : Fake.Args) argv.push_back(arg.data());
+    raw.ArgCount = static_cast<int>(argv.size());
+    raw.Args = argv.data();
+  }
   return raw;
 }
 

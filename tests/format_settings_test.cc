@@ -91,7 +91,7 @@ TEST(FormatSettings, HoldsTheLocaleWithTheCoresFixedPatterns) {
     EXPECT_EQ(s.LongDateFormat, "dddd, mmmm dd, yyyy");
     EXPECT_EQ(s.LongTimeFormat, "h:nn:ss AMPM");       // a 12-hour clock stays
     EXPECT_EQ(s.TimeSeparator, '.');
-    EXPECT_EQ(StartupFormatSettings.ShortMonthNames[0], "Jan");  // as before the load
+    EXPECT_EQ(StartupFormatSettings().ShortMonthNames[0], "Jan");  // as before the load
   });
 }
 

@@ -25,16 +25,16 @@ void AfterStartup(const std::vector<std::string>& args, const std::string& exePa
 
 TEST(CoreStartup, CapturesEveryArgumentUnchanged) {
   AfterStartup({}, "/opt/tools/tokloc", [] {
-    EXPECT_TRUE(ParamList.empty());
-    EXPECT_TRUE(FindParamList.empty());
+    EXPECT_TRUE(CoreState().ParamList.empty());
+    EXPECT_TRUE(CoreState().FindParamList.empty());
   });
   AfterStartup({"a", "", "b c"}, "/opt/tools/tokloc", [] {
-    ASSERT_EQ(ParamList.size(), 3u);
+    ASSERT_EQ(CoreState().ParamList.size(), 3u);
     const char* texts[] = {"a", "", "b c"};
     for (size_t i = 0; i < 3; ++i) {
-      EXPECT_EQ(ParamList[i].Text, texts[i]);
-      EXPECT_EQ(ParamList[i].Status, 0);
-      EXPECT_FALSE(ParamList[i].Flag1 || ParamList[i].Flag2 || ParamList[i].Flag3 || ParamList[i].Flag4);
+      EXPECT_EQ(CoreState().ParamList[i].Text, texts[i]);
+      EXPECT_EQ(CoreState().ParamList[i].Status, 0);
+      EXPECT_FALSE(CoreState().ParamList[i].Flag1 || CoreState().ParamList[i].Flag2 || CoreState().ParamList[i].Flag3 || CoreState().ParamList[i].Flag4);
     }
   });
 }
@@ -48,8 +48,8 @@ TEST(CoreStartup, QuotesTheProgramsDirectoryAndName) {
   };
   for (const auto& c : cases) {
     AfterStartup({}, c.path, [&] {
-      EXPECT_EQ(AppDirQuoted, c.dir) << c.path;
-      EXPECT_EQ(AppNameQuoted, c.name) << c.path;
+      EXPECT_EQ(CoreState().AppDirQuoted, c.dir) << c.path;
+      EXPECT_EQ(CoreState().AppNameQuoted, c.name) << c.path;
     });
   }
 }
@@ -57,20 +57,20 @@ TEST(CoreStartup, QuotesTheProgramsDirectoryAndName) {
 TEST(CoreStartup, PreparesTheRestOfTheCoreState) {
   AfterStartup({"x"}, "/opt/tools/tokloc", [] {
     EXPECT_EQ(ExitCode, ExitTokenFound);
-    EXPECT_EQ(AppProcessId, 4242u);
-    EXPECT_EQ(CustomSyntaxRec.Caption, "Custom Syntax Validation Record");
-    EXPECT_EQ(DefaultSyntaxRec.Caption, "Default Syntax Validation Record");
-    TParamStatisticsRec custom = CustomSyntaxRec;
-    custom.Caption = DefaultSyntaxRec.Caption;
+    EXPECT_EQ(CoreState().AppProcessId, 4242u);
+    EXPECT_EQ(CoreState().CustomSyntaxRec.Caption, "Custom Syntax Validation Record");
+    EXPECT_EQ(CoreState().DefaultSyntaxRec.Caption, "Default Syntax Validation Record");
+    TParamStatisticsRec custom = CoreState().CustomSyntaxRec;
+    custom.Caption = CoreState().DefaultSyntaxRec.Caption;
     EXPECT_TRUE(custom.Flag1);
     EXPECT_FALSE(custom.Flag2 || custom.Flag3);
-    EXPECT_EQ(custom.Counts, DefaultSyntaxRec.Counts);
-    EXPECT_EQ(custom.Texts, DefaultSyntaxRec.Texts);
+    EXPECT_EQ(custom.Counts, CoreState().DefaultSyntaxRec.Counts);
+    EXPECT_EQ(custom.Texts, CoreState().DefaultSyntaxRec.Texts);
 
     CoreShutdown();
-    EXPECT_TRUE(ParamList.empty());
-    EXPECT_EQ(CustomSyntaxRec.Caption, "");
-    EXPECT_EQ(AppDirQuoted, "");
+    EXPECT_TRUE(CoreState().ParamList.empty());
+    EXPECT_EQ(CoreState().CustomSyntaxRec.Caption, "");
+    EXPECT_EQ(CoreState().AppDirQuoted, "");
     EXPECT_EQ(FmtElapsed, "");
   });
 }
