@@ -1,8 +1,10 @@
 #!/bin/sh
 # Process-level benchmark: the wall time of one call of tokloc against a
 # static C program that only writes the result line, and against awk, perl
-# and python doing the same search. Prints a Markdown table of medians and
-# ratios to the floor. Needs hyperfine (Debian package "hyperfine").
+# and python doing the same search. Prints a Markdown table of medians,
+# ratios to the floor, minor page faults (best of 10) and, for our own
+# programs, the size of their code. Needs hyperfine (Debian package
+# "hyperfine").
 #
 #   sh bench/calls.sh [BUILD_DIR] [WIN_BUILD_DIR]
 #
@@ -24,10 +26,23 @@ time_cmd() {  # time_cmd NAME RUNS COMMAND...
   name=$1; count=$2; shift 2
   hyperfine -N -i --style none --warmup 20 --runs "$count" --export-json "$out/$name.json" \
     --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null 2>&1 || true
+  # Minor page faults, best of 10: the pages a call touches.
+  best=
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    f=$(eval "/usr/bin/time -f %R $*" 2>&1 >/dev/null | tail -n 1)
+    case $f in *[!0-9]*|'') continue ;; esac
+    if [ -z "$best" ] || [ "$f" -lt "$best" ]; then best=$f; fi
+  done
+  echo "${best:-}" > "$out/$name.faults"
+}
+text_size() {  # text_size NAME FILE: the code's size in KB
+  size "$2" 2>/dev/null | awk 'NR == 2 { printf "%d", $1 / 1024 }' > "$out/$1.size" || true
 }
 
 time_cmd floor "$runs" "$build/bench/tokloc_floor"
 time_cmd tokloc "$runs" "$build/tokloc '$text' long"
+text_size floor "$build/bench/tokloc_floor"
+text_size tokloc "$build/tokloc"
 command -v mawk >/dev/null && time_cmd mawk "$runs" "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
 command -v gawk >/dev/null && time_cmd gawk "$runs" "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
 command -v perl >/dev/null && time_cmd perl $((runs / 4)) "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
@@ -48,11 +63,18 @@ if [ -n "$winbuild" ]; then
   "$wine" "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
   time_cmd wine_floor "$runs" "$wine $winbuild/bench/tokloc_floor.exe"
   time_cmd wine_tokloc "$runs" "$wine $winbuild/tokloc.exe '$text' long"
+  text_size wine_floor "$winbuild/bench/tokloc_floor.exe"
+  text_size wine_tokloc "$winbuild/tokloc.exe"
 fi
 
 python3 - "$out" <<'PY'
 import json, os, sys
 out = sys.argv[1]
+def extra(name, suffix):
+    try:
+        return open(os.path.join(out, name + suffix)).read().strip()
+    except OSError:
+        return ""
 def load(name):
     path = os.path.join(out, name + ".json")
     try:
@@ -66,13 +88,14 @@ rows = [("floor", "static C, one write", "floor"), ("tokloc", "tokloc", "floor")
         ("worst", "tokloc, 128 KiB a's, 64 Ki a's + b", "at_once"),
         ("wine_floor", "Wine: static MinGW, one WriteFile", "wine_floor"),
         ("wine_tokloc", "Wine: tokloc.exe", "wine_floor")]
-print("| command | median ms | min ms | max ms | ratio |")
-print("|---|---|---|---|---|")
+print("| command | median ms | min ms | max ms | ratio | page faults | text KB |")
+print("|---|---|---|---|---|---|---|")
 for key, label, base in rows:
     r, b = load(key), load(base)
     if not r or not b:
         continue
     ratio = r["median"] / b["median"]
     against = "" if base == "floor" else " (to %s)" % base
-    print("| %s | %.3f | %.3f | %.3f | %.2f%s |" % (label, r["median"] * 1e3, r["min"] * 1e3, r["max"] * 1e3, ratio, against))
+    print("| %s | %.3f | %.3f | %.3f | %.2f%s | %s | %s |" % (label, r["median"] * 1e3, r["min"] * 1e3, r["max"] * 1e3,
+                                                    ratio, against, extra(key, ".faults"), extra(key, ".size")))
 PY

@@ -11,6 +11,9 @@ TTextChannelRec ConsoleErr;
 
 namespace {
 
+uint32_t OutputPage = 0;
+bool OutputPageRead = false;
+
 // Writes all of data, continuing short writes and retrying interrupted ones.
 // False when the stream fails or stops taking bytes.
 bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
@@ -80,7 +83,14 @@ void AppendNarrow(TTextChannelRec& channel, const std::string& text) {
 void BindChannel(TTextChannelRec& channel, TStdStream stream) {
   FlushChannel(channel);
   channel.Stream = stream;
-  channel.CodePage = OutputCodePage();
+  // The console's page as it stood when the process began writing: read
+  // once, so a chcp by another process on the same console during the run
+  // cannot change the encoding halfway.
+  if (!OutputPageRead) {
+    OutputPage = OutputCodePage();
+    OutputPageRead = true;
+  }
+  channel.CodePage = OutputPage;
 }
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {

@@ -48,6 +48,17 @@ TEST(RunTokloc, ConvertsArgumentsFromAndResultsToTheirCodePages) {
   EXPECT_EQ(Fake.Out, "TRUE|7|8|0|e | an|\r\n");
 }
 
+TEST(RunTokloc, WritesInTheConsolePageTakenAtStart) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"Grüße an alle", "an"}, {"-??"}}) {
+    ResetFake();
+    Fake.OutputCp = CodePageWindows1252;
+    Fake.OutputCpLater = CodePageUtf8;  // as if another process ran chcp
+    RunFakeProgram(args);
+    const std::string& text = args.size() == 2 ? Fake.Out : Fake.Err;
+    EXPECT_NE(text.find(args.size() == 2 ? "Gr\xFC\xDF" "e" : "Copyright \xA9"), std::string::npos) << text;
+  }
+}
+
 TEST(RunTokloc, ChoosesHelpModeFromTheFirstArgument) {
   const SearchCase cases[] = {
       {{}, "", ExitHelpShown},

@@ -154,7 +154,11 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 }
 
 bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
-uint32_t OutputCodePage() { return Fake.OutputCp; }
+uint32_t OutputCodePage() {
+  const uint32_t cp = Fake.OutputCp;
+  if (Fake.OutputCpLater) Fake.OutputCp = Fake.OutputCpLater;  // the console's page changed
+  return cp;
+}
 uint32_t AnsiCodePage() { return Fake.AnsiCp; }
 
 std::u16string NarrowToWide(std::string_view text, uint32_t cp) {

@@ -24,6 +24,7 @@ struct TFakePlatformRec {
   std::string ExePath = "/opt/tools/tokloc";
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
+  uint32_t OutputCpLater = 0;  // when set, what every later read answers
   bool CountsCharacters = false;  // a Win32 console in a Unicode page
   std::map<uint32_t, std::u16string> LocaleTexts;  // items the locale supplies
   std::map<uint32_t, std::string> LocaleChars;

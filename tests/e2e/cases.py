@@ -2,8 +2,11 @@
 command line), expected stdout and stderr (bytes, or a compiled regex where a
 build stamp varies) and exit code; env adds variables; stdout_target and
 stderr_target send a stream to /dev/full or a closed pipe."""
+import atexit
 import os
 import re
+import shutil
+import tempfile
 
 GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "golden")
 
@@ -235,8 +238,143 @@ def extremes_cases(platform):
     ]
 
 
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs", "examples")
+HELP_SHOWN = re.compile(rb"tokloc v1\.1\.0 x64 \(.*For more details, please type: tokloc --\?\?\r\n"
+                        rb"tokloc showed its help\r?\n", re.S)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def lines_file():
+    """A file of 50 lines, one call each, and the result line for each:
+    blanks, commas, semicolons, "&" and "^" inside, every tenth without the
+    token."""
+    tails = ["a", "b, c", "x & y", "semi;colon", "caret ^ up", "many   blanks"]
+    lines, results = [], []
+    for i in range(50):
+        if i % 10 == 9:
+            lines.append("line %d has no token, here; & ^" % i)
+            results.append(b"FALSE|0|0|0|||")
+            continue
+        before = "%s w%d" % (tails[i % len(tails)], i)
+        lines.append("%s TOKEN v%d tail, more; & ^" % (before, i))
+        pos = len(before) + 2
+        results.append(("TRUE|%d|%d|0|w%d|v%d|" % (pos, pos + 5, i, i)).encode())
+    folder = tempfile.mkdtemp(prefix="tokloc-lines-")
+    atexit.register(shutil.rmtree, folder, True)
+    path = os.path.join(folder, "lines.txt")
+    with open(path, "w", newline="\r\n") as f:
+        f.write("\n".join(lines) + "\n")
+    return path, results
+
+
+def client_cases(platform, opts):
+    """The examples in docs/examples run where users run them: the .sh files
+    under dash and bash, the .bat files under Wine's cmd.exe."""
+    lines, results = lines_file()
+    found = b"TRUE|20|24|0|very|string|\r\n"
+    # Each client: how to run an example, its line end, and the environment.
+    if platform == "posix":
+        env = {"PATH": os.path.dirname(opts.exe) + os.pathsep + os.environ["PATH"], "LC_ALL": "C.UTF-8"}
+        clients = [(shell, lambda name, shell=shell: [shell, os.path.join(EXAMPLES, name + ".sh")], b"\n")
+                   for shell in ("dash", "bash")]
+        each_line = b"".join(b"%d: %d %s\r\n" % (i + 1, 0 if r.startswith(b"TRUE") else 76, r)
+                             for i, r in enumerate(results))
+        null = ["sh", "-c", 'tokloc "$1" long > "$2"; echo "to a file: $?"; cat "$2"; '
+                'tokloc "$1" long > /dev/null; echo "to /dev/null: $?"', "sh"]
+    else:
+        env = {"LANG": "C.UTF-8", "LC_ALL": ""}
+        clients = [("cmd", lambda name: [opts.wine, "cmd", "/c", windows_path(os.path.join(EXAMPLES, name + ".bat"))],
+                    b"\r\n")]
+        each_line = b"".join(r + b"\r\n" for r in results)
+        null = [opts.wine, "cmd", "/c", windows_path(os.path.join(EXAMPLES, "..", "..", "tests", "e2e", "redirect.bat"))]
+    cases = []
+    for name, run, eol in clients:
+        def case(title, example, args, **rest):
+            cases.append(dict(name="%s: %s" % (name, title), cmd=run(example) + list(args), env=env,
+                              cwd=os.path.dirname(opts.exe), **rest))
+        case("found", "locate", ["This is not a very long string", "long"],
+             stdout=found + b"found=TRUE pos=20 after=24 len=0 before=[very] behind=[string]" + eol, code=0)
+        case("not found", "locate", ["This is not a very long string", "LONG"],
+             stdout=b"FALSE|0|0|0|||\r\nnot found" + eol, code=76 if name == "cmd" else 0)
+        case("help shown", "locate", ["-?", "x"], stderr=HELP_SHOWN, code=1)
+        case("failed output", "locate", ["abc", "b"], stdout_target="full",
+             stderr=re.compile(FAILURE_REPORT.pattern + rb"tokloc could not write its result\r?\n"), code=2)
+        case("blanks, commas, semicolons, & and ^", "locate", ["a, b; c & d ^ e TOKEN f, g", "TOKEN"],
+             stdout=b"TRUE|17|22|0|e|f|\r\nfound=TRUE pos=17 after=22 len=0 before=[e] behind=[f]" + eol, code=0)
+        # cmd's "delims=|" makes an empty field vanish and shifts the rest;
+        # sh's read keeps it.
+        case("empty context field", "locate", ["TOKEN end", "TOKEN"],
+             stdout=b"TRUE|1|6|0||end|\r\n" + (b"found=TRUE pos=1 after=6 len=0 before=[end] behind=[]"
+                                              if name == "cmd" else
+                                              b"found=TRUE pos=1 after=6 len=0 before=[] behind=[end]") + eol, code=0)
+        case("a | in the context shifts all-field splitting", "locate", ["a|b TOKEN c", "TOKEN"],
+             stdout=b"TRUE|5|10|0|a|b|c|\r\nfound=TRUE pos=5 after=10 len=0 before=[a] behind=[b]" + eol, code=0)
+        case("a | in the context leaves the needed fields", "positions", ["a|b TOKEN c", "TOKEN"],
+             stdout=b"TRUE: token at 5, text after it at 10" + eol, code=0)
+        case("a loop over 50 lines", "each-line", [lines, "TOKEN"], stdout=each_line, code=0)
+    result_file = os.path.join(tempfile.gettempdir(), "tokloc-redirect-%d.txt" % os.getpid())
+    atexit.register(lambda: os.path.exists(result_file) and os.remove(result_file))
+    cases.append(dict(name="result to a file and to the null device", cmd=null + [
+                      "This is not a very long string", windows_path(result_file) if platform == "win32" else result_file],
+                      env=env, cwd=os.path.dirname(opts.exe),
+                      stdout=(b"to a file: 0" + (b"\r\n" if platform == "win32" else b"\n") + found +
+                              b"to " + (b"nul: 0\r\n" if platform == "win32" else b"/dev/null: 0\n")), code=0))
+    return cases
+
+
+def terminal_text(raw):
+    """What a terminal shows, as text: Wine's cursor codes and line erasing
+    dropped, and the line ends the terminal adds (LF to CR LF) taken back."""
+    shown = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", raw)
+    return shown.replace(b"\r\r\n", b"\n").replace(b"\r\n", b"\n")
+
+
+def console_cases(platform, opts):
+    """The program in a terminal (script(1) gives it a pseudo-terminal):
+    under Wine the process then has a console and writes in its output code
+    page, which Wine's console shows in the terminal's UTF-8. A POSIX
+    terminal shows the locale's own encoding."""
+    def shown(notice_mark, comments=b"Source, README, tests and benchmarks live in the tokloc repository."):
+        # The 87-character title line wraps on an 80-column console; the
+        # notice and comments lines fit.
+        return re.compile(rb"tokloc v1\.1\.0 x64 \(.*?\) - Find the location of a string token in a line \n?of text\n"
+                          + re.escape(b"Copyright " + notice_mark + b" 2026 the tokloc authors. Released under the MIT"
+                                      b" License.\n" + comments + b"\n\n")
+                          + rb"tokloc(\.exe)? v1\.1\.0\.50 x64 was compiled on .*\n\n", re.S)
+    if platform == "posix":
+        run = ["script", "-qec", '"$TOKLOC" "$T" "$K"', "/dev/null"]
+        latin = lambda text: text.encode("latin-1").decode("utf-8", "surrogateescape")
+        terminals = [
+            ("utf-8", {"LC_ALL": "C.UTF-8"}, "Grüße an alle", "an", "TRUE|7|9|0|Grüße|alle|\n".encode(), "©".encode()),
+            ("iso-8859-1", {"LC_ALL": "de_DE.ISO-8859-1"}, latin("Grüße an alle"), "an",
+             "TRUE|7|9|0|Grüße|alle|\n".encode("latin-1"), b"\xa9"),
+        ]
+    else:
+        run = ["script", "-qec", '"$WINE" "$TOKLOC" "$T" "$K"', "/dev/null"]
+        terminals = [
+            ("de_DE, console page 850", {"LANG": "de_DE.UTF-8", "LC_ALL": ""}, "Grüße an alle", "an",
+             "TRUE|7|9|0|Grüße|alle|\n".encode(), "©".encode()),
+            # 932 has no "©": the console page's best fit stands for it.
+            ("ja_JP, console page 932", {"LANG": "ja_JP.UTF-8", "LC_ALL": ""}, "日本語 テキスト 検索", "テキスト",
+             "TRUE|5|9|0|日本語|検索|\n".encode(), b"c"),
+        ]
+    cases = []
+    for name, env, text, token, result, notice_mark in terminals:
+        env = dict(env, TOKLOC=opts.exe, WINE=opts.wine or "")
+        cases.append(dict(name="%s: result line" % name, cmd=run, env=dict(env, T=text, K=token),
+                          filter=terminal_text, stdout=result, code=0))
+        cases.append(dict(name="%s: banner" % name, cmd=run, env=dict(env, T="--info", K="x"),
+                          filter=terminal_text, stdout=shown(notice_mark), code=254))
+    return cases
+
+
 SUITES = {
     "extremes": extremes_cases,
+    "clients": client_cases,
+    "console": console_cases,
     "help": help_cases,
     "search": search_cases,
     "failure": failure_cases,
@@ -246,6 +384,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name == "help":
-        return help_cases(platform, opts)
+    if name in ("help", "clients", "console"):
+        return SUITES[name](platform, opts)
     return SUITES[name](platform)

@@ -18,7 +18,10 @@ import cases  # noqa: E402
 def run(opts, case):
     env = dict(os.environ)
     env.update(case.get("env", {}))
-    if "raw" in case:
+    if "cmd" in case:
+        # A client runs the program: a shell, cmd.exe or a terminal.
+        cmd = case["cmd"]
+    elif "raw" in case:
         # The launcher hands this exact command line to CreateProcessA.
         env["TOKLOC_COMMAND_LINE"] = case["raw"]
         cmd = [opts.wine, opts.launcher] if opts.wine else [opts.launcher]
@@ -27,6 +30,9 @@ def run(opts, case):
     opened = []
 
     def target(kind):
+        if kind == "null":
+            opened.append(os.open("/dev/null", os.O_WRONLY))
+            return opened[-1]
         if kind == "full":
             opened.append(os.open("/dev/full", os.O_WRONLY))
             return opened[-1]
@@ -38,7 +44,7 @@ def run(opts, case):
         return subprocess.PIPE
 
     try:
-        p = subprocess.run(cmd, stdin=subprocess.DEVNULL, env=env,
+        p = subprocess.run(cmd, stdin=subprocess.DEVNULL, env=env, cwd=case.get("cwd"),
                            stdout=target(case.get("stdout_target")),
                            stderr=target(case.get("stderr_target")))
     finally:
@@ -63,6 +69,7 @@ def main():
     parser.add_argument("--toolchain", default="")
     parser.add_argument("--locpath", default="", help="private locales for LOCPATH")
     opts = parser.parse_args()
+    opts.exe = os.path.abspath(opts.exe)
     opts.build_stamp = ""
     if opts.stamp_header:
         with open(opts.stamp_header) as f:
@@ -72,6 +79,8 @@ def main():
     failed = 0
     for case in table:
         out, err, code = run(opts, case)
+        if "filter" in case:
+            out = case["filter"](out)
         problems = []
         if not matches(case.get("stdout", b""), out):
             problems.append("stdout %r, expected %r" % (out, case.get("stdout", b"")))
