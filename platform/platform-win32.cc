@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "text/ascii.h"
+
 namespace {
 
 constexpr uint32_t CodePageUndecided = ~0u;
@@ -93,10 +95,24 @@ std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
   return out;
 }
 
+// CharUpperBuffA lives in user32, whose loading costs a search more than
+// the whole search (hundreds of pages under Wine), and only the help path
+// upper-cases: it is bound when first needed, not imported.
 std::string UpperCaseAnsi(const std::string& text) {
   std::string out = text;
-  if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
-  return out;
+  if (out.empty()) return out;
+  using TCharUpperBuffA = DWORD(WINAPI*)(LPSTR, DWORD);
+  static TCharUpperBuffA charUpperBuffA = nullptr;
+  if (!charUpperBuffA) {
+    if (HMODULE user32 = LoadLibraryA("user32.dll"))
+      charUpperBuffA = reinterpret_cast<TCharUpperBuffA>(
+          reinterpret_cast<void (*)()>(GetProcAddress(user32, "CharUpperBuffA")));
+  }
+  if (charUpperBuffA) {
+    charUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+    return out;
+  }
+  return UpperCaseAscii(out);  // no user32: the ASCII letters at least
 }
 
 bool ReadLocaleText(uint32_t locale, uint32_t item, std::u16string& text) {

@@ -1,4 +1,5 @@
-// What the static POSIX program takes from libstdc++ in its place. The
+// What the statically linked program (glibc or MinGW-w64, both with GCC's
+// libstdc++) takes from libstdc++ in its place. The
 // program is built without exceptions, and nothing in it catches one, so
 // the library's throwing helpers would only end it; theirs drag in the
 // whole exception runtime, the verbose terminate handler with the C++
@@ -6,7 +7,7 @@
 // replacement ends the program as an uncaught exception does: the same
 // "terminate called ..." lines on standard error, then abort(). Linked into
 // the static program only; the tests and the sanitizer builds keep the
-// library's own.
+// library's own. write() is POSIX's, and MinGW's C runtime has it too.
 #include <cstdarg>
 #include <cstddef>
 #include <cstdlib>
@@ -19,7 +20,9 @@ namespace {
 
 void Put(const char* text, size_t size) {
   while (size > 0) {
-    const ssize_t n = write(2, text, size);
+    // Messages are short; the cap suits MinGW's write, which counts in
+    // unsigned int.
+    const auto n = write(2, text, static_cast<unsigned>(size < 4096 ? size : 4096));
     if (n <= 0) return;  // nobody left to tell; abort still says it
     text += n;
     size -= static_cast<size_t>(n);
