@@ -6,32 +6,11 @@
 #include "core/replace_text.h"
 #include "platform/platform.h"
 #include "text/ascii.h"
+#include "text/civil_date.h"
 
 namespace {
 
 constexpr int64_t MsPerDay = 86400000;
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(int64_t z, int& year, int& month, int& day) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yoe + era * 400 + (month <= 2));
-}
 
 constexpr int64_t DayZeroFromEpoch = 25569;  // 1970-01-01 is day 25569
 
@@ -287,7 +266,7 @@ bool TextToDateTime(std::string_view text, std::string_view fallbackDateFormat,
   if (check.compare(0, dayZero.size(), dayZero) == 0 && text.find(dayZero) == std::string_view::npos) {
     // A time without a date: put today in place of day 0 and read it again.
     const TSystemTimeRec now = LocalTime();
-    TDateTime today;
+    TDateTime today = 0;
     TryEncodeDate(now.Year, now.Month, now.Day, today);
     const std::string todayText = FormatDateTime(fallbackDateFormat, today, settings);
     return TryReadDateTime(ReplaceTextIgnoreCase(check, std::string(dayZero), todayText, false), settings, value);

@@ -2,39 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include "core/exit_code.h"
 #include "tests/fake_platform.h"
 
 namespace {
 
-TTextChannelRec BoundChannel(TStdStream stream) {
-  TTextChannelRec channel;
-  BindChannel(channel, stream);
-  return channel;
-}
-
-// Writes text as one line and reports the exit code (-1 when it went on).
-int32_t WriteLine(TTextChannelRec& channel, const std::string& text) {
-  try {
-    WriteText(channel, text);
-    WriteLineEnd(channel);
-  } catch (const TFakeExit& e) {
-    return e.Code;
-  }
-  return -1;
+// Writes each text as one line through a channel on stream, in a fresh
+// process; returns the exit code the writes ended with, or -1 when they all
+// went through.
+int32_t WriteLines(TStdStream stream, const std::vector<std::string>& lines) {
+  return RunInFreshProcess([&] {
+    TTextChannelRec channel;
+    BindChannel(channel, stream);
+    for (const std::string& text : lines) {
+      WriteText(channel, text);
+      WriteLineEnd(channel);
+    }
+  });
 }
 
 TEST(FlushChannel, WritesALineInOneCallWhenItFits) {
   ResetFake();
-  TTextChannelRec out = BoundChannel(TStdStream::Output);
-  EXPECT_EQ(WriteLine(out, std::string(254, 'x')), -1);
+  EXPECT_EQ(WriteLines(TStdStream::Output, {std::string(254, 'x')}), -1);
   ASSERT_EQ(Fake.OutPieces.size(), 1u);
   EXPECT_EQ(Fake.Out, std::string(254, 'x') + "\r\n");
 }
 
 TEST(FlushChannel, SplitsLongLinesInto256BytePieces) {
   ResetFake();
-  TTextChannelRec out = BoundChannel(TStdStream::Output);
-  EXPECT_EQ(WriteLine(out, std::string(600, 'y')), -1);
+  EXPECT_EQ(WriteLines(TStdStream::Output, {std::string(600, 'y')}), -1);
   ASSERT_EQ(Fake.OutPieces.size(), 3u);
   EXPECT_EQ(Fake.OutPieces[0].size(), 256u);
   EXPECT_EQ(Fake.OutPieces[1].size(), 256u);
@@ -47,8 +43,7 @@ TEST(FlushChannel, ContinuesShortAndInterruptedWritesWithoutLosingBytes) {
   Fake.Script[1] = {TFakeWriteStep::Short, 3};
   Fake.Script[2] = {TFakeWriteStep::Interrupt, 0};
   Fake.Script[3] = {TFakeWriteStep::Short, 1};
-  TTextChannelRec out = BoundChannel(TStdStream::Output);
-  EXPECT_EQ(WriteLine(out, "TRUE|1|2|0|||"), -1);
+  EXPECT_EQ(WriteLines(TStdStream::Output, {"TRUE|1|2|0|||"}), -1);
   EXPECT_EQ(Fake.Out, "TRUE|1|2|0|||\r\n");
   EXPECT_EQ(Fake.Err, "");
 }
@@ -58,9 +53,7 @@ TEST(FlushChannel, EndsTheRunWith217AndTheReportWhenAWriteFails) {
   for (TFakeWriteStep::TKind kind : failures) {
     ResetFake();
     Fake.Script[2] = {kind, 0};
-    TTextChannelRec out = BoundChannel(TStdStream::Output);
-    EXPECT_EQ(WriteLine(out, "first"), -1);
-    EXPECT_EQ(WriteLine(out, "second"), 217);
+    EXPECT_EQ(WriteLines(TStdStream::Output, {"first", "second"}), ExitWriteFailed);
     EXPECT_EQ(Fake.Out, "first\r\n");  // nothing of the failing line
     EXPECT_TRUE(IsFailureReport(Fake.Err)) << Fake.Err;
   }
@@ -69,8 +62,7 @@ TEST(FlushChannel, EndsTheRunWith217AndTheReportWhenAWriteFails) {
 TEST(FlushChannel, StopsAtTheFirstFailingPieceOfALongLine) {
   ResetFake();
   Fake.Script[2] = {TFakeWriteStep::Fail, 0};
-  TTextChannelRec out = BoundChannel(TStdStream::Output);
-  EXPECT_EQ(WriteLine(out, std::string(700, 'z')), 217);
+  EXPECT_EQ(WriteLines(TStdStream::Output, {std::string(700, 'z')}), 217);
   EXPECT_EQ(Fake.Out, std::string(256, 'z'));
   EXPECT_EQ(Fake.OutPieces.size(), 1u);
 }
@@ -79,8 +71,7 @@ TEST(FlushChannel, EndsQuietlyWhenStandardErrorFailsToo) {
   ResetFake();
   Fake.Script[1] = {TFakeWriteStep::Fail, 0};
   Fake.Script[2] = {TFakeWriteStep::Fail, 0};
-  TTextChannelRec err = BoundChannel(TStdStream::Error);
-  EXPECT_EQ(WriteLine(err, "help"), 217);
+  EXPECT_EQ(WriteLines(TStdStream::Error, {"help"}), 217);
   EXPECT_EQ(Fake.Err, "");
 }
 
@@ -92,8 +83,7 @@ TEST(FlushChannel, TakesAShortCountAsCompleteOnlyWhereWritesCountCharacters) {
     Fake.CountsCharacters = countsCharacters;
     Fake.OutputCp = CodePageUtf8;
     Fake.Script[1] = {TFakeWriteStep::Short, 4};
-    TTextChannelRec out = BoundChannel(TStdStream::Output);
-    EXPECT_EQ(WriteLine(out, "abcdéf"), -1);
+    EXPECT_EQ(WriteLines(TStdStream::Output, {"abcdéf"}), -1);
     EXPECT_EQ(Fake.Out, countsCharacters ? "abcd" : "abcdéf\r\n");
   }
 }
@@ -102,13 +92,16 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
   ResetFake();
   Fake.OutputCp = CodePageWindows1252;
   Fake.AnsiCp = CodePageUtf8;
-  TTextChannelRec out = BoundChannel(TStdStream::Output);
-  WriteText(out, "Grüße|");
-  WriteAnsiText(out, "\xE2\x82\xAC|");
-  WriteWideText(out, u"€😀|");
-  WriteNumber(out, -2147483648LL);
-  WriteNumber(out, 0);
-  WriteLineEnd(out);
+  RunInFreshProcess([] {
+    TTextChannelRec out;
+    BindChannel(out, TStdStream::Output);
+    WriteText(out, "Grüße|");
+    WriteAnsiText(out, "\xE2\x82\xAC|");
+    WriteWideText(out, u"€😀|");
+    WriteNumber(out, -2147483648LL);
+    WriteNumber(out, 0);
+    WriteLineEnd(out);
+  });
   EXPECT_EQ(Fake.Out, "Gr\xFC\xDF" "e|\x80|\x80?|-21474836480\r\n");
 }
 
