@@ -59,7 +59,6 @@ bool LocaleLoadPending = false;
 
 }  // namespace
 
-
 TFormatSettings RunTimeDefaultFormatSettings() {
   TFormatSettings s;
   s.CurrencyFormat = 0;

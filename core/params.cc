@@ -1,7 +1,5 @@
 #include "core/params.h"
 
-#include <cstring>
-
 #include "core/process_record.h"
 #include "platform/platform.h"
 
