@@ -6,9 +6,30 @@
 #include "core/replace_text.h"
 #include "platform/platform.h"
 #include "text/ascii.h"
-#include "text/civil_date.h"
 
 namespace {
+
+// Howard Hinnant's algorithms: eras of 400 years, years from March.
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int& year, int& month, int& day) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(yoe + era * 400 + (month <= 2));
+}
 
 constexpr int64_t MsPerDay = 86400000;
 
@@ -183,10 +204,11 @@ bool TryReadDate(std::string_view text, const TFormatSettings& settings, TDateTi
     ++i;
   }
 
-  const TSystemTimeRec now = LocalTime();
+  // Only a date that leaves out its year or month, or writes the year
+  // with two digits, needs the clock: a full date never reads it.
   char order[3];
   DateOrder(settings.ShortDateFormat, order);
-  int year = now.Year, month = now.Month, day = 0, yearDigits = 4;
+  int year = 0, month = 0, day = 0, yearDigits = 4;
   if (count == 1) {
     day = numbers[0].Value;
   } else {
@@ -199,7 +221,12 @@ bool TryReadDate(std::string_view text, const TFormatSettings& settings, TDateTi
       else day = n.Value;
     }
   }
-  year = ExpandTwoDigitYear(year, yearDigits, settings, now.Year);
+  if (count < 3 || (year < 100 && yearDigits <= 2)) {
+    const TSystemTimeRec now = LocalTime();
+    if (count < 3) year = now.Year;
+    if (count < 2) month = now.Month;
+    year = ExpandTwoDigitYear(year, yearDigits, settings, now.Year);
+  }
   return TryEncodeDate(year, month, day, value);
 }
 

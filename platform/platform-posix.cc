@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <fcntl.h>
 #include <langinfo.h>
 #include <malloc.h>
 #include <signal.h>
@@ -17,9 +16,7 @@
 #include <unistd.h>
 
 #include "platform/langinfo-posix.h"
-#include "platform/zone-posix.h"
 #include "text/ascii.h"
-#include "text/civil_date.h"
 #include "text/code_page.h"
 #include "text/utf16.h"
 
@@ -290,57 +287,18 @@ bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
 
-namespace {
-
-// A whole file, up to 1 MiB (zone files are a few KiB); false if unreadable.
-bool ReadSmallFile(const std::string& path, std::string& data) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0 && data.size() < (1u << 20)) data.append(buf, static_cast<size_t>(n));
-  close(fd);
-  return n == 0;
-}
-
-// Seconds east of UTC at utc, as the C library would find them: TZ unset
-// means /etc/localtime; TZ empty means UTC; otherwise TZ names a zone file
-// (":" first optional, relative to TZDIR or /usr/share/zoneinfo) or is a
-// rule. Anything unreadable is UTC.
-int32_t LocalUtcOffset(int64_t utc) {
-  const char* tz = getenv("TZ");
-  std::string path = "/etc/localtime";
-  std::string_view rule;
-  if (tz) {
-    if (!*tz) return 0;
-    rule = tz[0] == ':' ? tz + 1 : tz;
-    const char* dir = getenv("TZDIR");
-    path = rule[0] == '/' ? std::string(rule) : std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + std::string(rule);
-  }
-  std::string data;
-  int32_t offset = 0;
-  if (ReadSmallFile(path, data) && TzifUtcOffset(data, utc, offset)) return offset;
-  if (!rule.empty() && TzRuleUtcOffset(rule, utc, offset)) return offset;
-  return 0;
-}
-
-}  // namespace
-
 TSystemTimeRec LocalTime() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  const int64_t local = static_cast<int64_t>(now.tv_sec) + LocalUtcOffset(now.tv_sec);
-  const int64_t days = local / 86400 - (local % 86400 < 0);
-  const int64_t second = local - days * 86400;
-  int year, month, day;
-  CivilFromDays(days, year, month, day);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
   TSystemTimeRec t;
-  t.Year = static_cast<uint16_t>(year);
-  t.Month = static_cast<uint16_t>(month);
-  t.Day = static_cast<uint16_t>(day);
-  t.Hour = static_cast<uint16_t>(second / 3600);
-  t.Minute = static_cast<uint16_t>(second / 60 % 60);
-  t.Second = static_cast<uint16_t>(second % 60);
+  t.Year = static_cast<uint16_t>(local.tm_year + 1900);
+  t.Month = static_cast<uint16_t>(local.tm_mon + 1);
+  t.Day = static_cast<uint16_t>(local.tm_mday);
+  t.Hour = static_cast<uint16_t>(local.tm_hour);
+  t.Minute = static_cast<uint16_t>(local.tm_min);
+  t.Second = static_cast<uint16_t>(local.tm_sec);
   t.Milliseconds = static_cast<uint16_t>(now.tv_nsec / 1000000);
   return t;
 }

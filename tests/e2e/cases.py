@@ -195,6 +195,13 @@ def help_cases(platform, opts):
     ]
     if platform == "posix":
         cases.append(dict(name="help to a full stderr", args=["-?"], stderr_target="full", code=217))
+        # The banner reads no time zone: a zone "file" that never answers
+        # must not hold it up.
+        fifo = os.path.join(tempfile.mkdtemp(prefix="tokloc-tz-"), "zone")
+        os.mkfifo(fifo)
+        atexit.register(shutil.rmtree, os.path.dirname(fifo), True)
+        cases.append(dict(name="TZ names a FIFO", args=["--version-only"], env={"TZ": fifo}, timeout=10, stderr=version,
+                          code=254))
     cases.append(dict(name="banner month from the system locale", args=["--version-only"],
                       env=locale, stderr=german, code=254))
     if platform == "posix" and opts.locpath:

@@ -46,7 +46,9 @@ def run(opts, case):
     try:
         p = subprocess.run(cmd, stdin=subprocess.DEVNULL, env=env, cwd=case.get("cwd"),
                            stdout=target(case.get("stdout_target")),
-                           stderr=target(case.get("stderr_target")))
+                           stderr=target(case.get("stderr_target")), timeout=case.get("timeout", 120))
+    except subprocess.TimeoutExpired:
+        return b"", b"", "timed out"
     finally:
         for fd in opened:
             os.close(fd)
@@ -87,7 +89,7 @@ def main():
         if not matches(case.get("stderr", b""), err):
             problems.append("stderr %r, expected %r" % (err, case.get("stderr", b"")))
         if code != case["code"]:
-            problems.append("exit code %d, expected %d" % (code, case["code"]))
+            problems.append("exit code %s, expected %d" % (code, case["code"]))
         if problems:
             failed += 1
             print("FAIL %s\n  %s" % (case["name"], "\n  ".join(problems)))
