@@ -71,7 +71,7 @@ TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string
   found.After = found.Position + static_cast<int32_t>(token.size());
   // Each character of the delimiter text is one delimiter, decoded like
   // the text: a double-byte character is one, and its trail byte is none.
-  const TCharSet delimiterSet = BuildDelimiterSet(NarrowToWide(delimiters, AnsiCodePage()));
+  const TCharSetRec delimiterSet = BuildDelimiterSet(NarrowToWide(delimiters, AnsiCodePage()));
   before = TextBeforeToken(text, found.Position, length, delimiterSet);
   after = TextAfterToken(text, found.After, length, delimiterSet);
   return found;

@@ -115,10 +115,38 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l) {
   return NotFound;
 }
 
+// Index of the first unit of s that is no delimiter; s.size() when there
+// is none.
+template <typename TChar>
+size_t FirstWordStart(std::basic_string_view<TChar> s, const TCharSetRec& delimiters) {
+  size_t i = 0, width;
+  while (i < s.size() && CharSetHas(delimiters, CharAt(s, i, width))) i += width;
+  return i;
+}
+
+// Index of the first delimiter of s at or after start; s.size() when there
+// is none.
+template <typename TChar>
+size_t FirstWordEnd(std::basic_string_view<TChar> s, size_t start, const TCharSetRec& delimiters) {
+  size_t end = start, width;
+  while (end < s.size() && !CharSetHas(delimiters, CharAt(s, end, width))) end += width;
+  return end;
+}
+
+// CopyText for either unit type.
+template <typename TChar>
+std::basic_string<TChar> CopyUnits(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
+  const int64_t length = static_cast<int64_t>(s.size());
+  if (index < 1) index = 1;
+  if (count > length || index - 1 + count > length) count = length - (index - 1);
+  if (count <= 0) return {};
+  return std::basic_string<TChar>(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
+}
+
 }  // namespace
 
-TCharSet BuildDelimiterSet(std::u16string_view delimiters) {
-  TCharSet set;
+TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
+  TCharSetRec set;
   size_t width;
   for (size_t i = 0; i < delimiters.size(); i += width) {
     const char32_t c = CharAt(delimiters, i, width);
@@ -132,7 +160,7 @@ TCharSet BuildDelimiterSet(std::u16string_view delimiters) {
   return set;
 }
 
-bool CharSetHas(const TCharSet& set, char32_t c) {
+bool CharSetHas(const TCharSetRec& set, char32_t c) {
   if (c <= 0xFF) return (set.Latin[c >> 6] >> (c & 63)) & 1;
   return std::binary_search(set.Others.begin(), set.Others.end(), c);
 }
@@ -145,39 +173,24 @@ int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<
   return found == NotFound ? 0 : static_cast<int32_t>(found + 1);
 }
 
-template <typename TChar>
-std::basic_string<TChar> CopyText(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
-  const int64_t length = static_cast<int64_t>(s.size());
-  if (index < 1) index = 1;
-  if (count > length || index - 1 + count > length) count = length - (index - 1);
-  if (count <= 0) return {};
-  return std::basic_string<TChar>(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
+std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) { return CopyUnits(s, index, count); }
+
+int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters) {
+  const size_t start = FirstWordStart(s, delimiters);
+  return start < s.size() ? static_cast<int32_t>(start + 1) : 0;
 }
 
-template <typename TChar>
-int32_t FirstWordPosition(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
-  size_t width;
-  for (size_t i = 0; i < s.size(); i += width)
-    if (!CharSetHas(delimiters, CharAt(s, i, width))) return static_cast<int32_t>(i + 1);
-  return 0;
-}
-
-template <typename TChar>
-std::basic_string<TChar> ExtractFirstWord(std::basic_string_view<TChar> s, const TCharSet& delimiters) {
-  const int32_t position = FirstWordPosition(s, delimiters);
-  if (position == 0) return {};
-  const size_t start = static_cast<size_t>(position - 1);
-  size_t end = start, width;
-  while (end < s.size() && !CharSetHas(delimiters, CharAt(s, end, width))) end += width;
-  return std::basic_string<TChar>(s.substr(start, end - start));
+std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimiters) {
+  const size_t start = FirstWordStart(s, delimiters);
+  return std::u16string(s.substr(start, FirstWordEnd(s, start, delimiters) - start));
 }
 
 template <typename TChar>
 std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
-                                           int32_t requestedLength, const TCharSet& delimiters) {
+                                           int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
-    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyText(text, tokenPos - n, n);
+    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyUnits(text, tokenPos - n, n);
     return {};
   }
   // Whole word: walk back from the token over touching delimiters, then
@@ -192,25 +205,22 @@ std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int
 
 template <typename TChar>
 std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
-                                          int32_t requestedLength, const TCharSet& delimiters) {
+                                          int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
-    if (length >= afterPos) return CopyText(text, afterPos, requestedLength);
+    if (length >= afterPos) return CopyUnits(text, afterPos, requestedLength);
     return {};
   }
   if (text.empty() || length < afterPos) return {};
-  const size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
-  return ExtractFirstWord(text.substr(start), delimiters);
+  const std::basic_string_view<TChar> tail = text.substr(afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0);
+  const size_t start = FirstWordStart(tail, delimiters);
+  return std::basic_string<TChar>(tail.substr(start, FirstWordEnd(tail, start, delimiters) - start));
 }
 
-// What the program and its tests use: the search and the context for both
-// unit types, the word helpers for UTF-16.
+// The search and the context for both unit types.
 template int32_t LocateToken(std::u16string_view, std::u16string_view);
 template int32_t LocateToken(std::string_view, std::string_view);
-template std::u16string CopyText(std::u16string_view, int64_t, int64_t);
-template int32_t FirstWordPosition(std::u16string_view, const TCharSet&);
-template std::u16string ExtractFirstWord(std::u16string_view, const TCharSet&);
-template std::u16string TextBeforeToken(std::u16string_view, int32_t, int32_t, const TCharSet&);
-template std::string TextBeforeToken(std::string_view, int32_t, int32_t, const TCharSet&);
-template std::u16string TextAfterToken(std::u16string_view, int32_t, int32_t, const TCharSet&);
-template std::string TextAfterToken(std::string_view, int32_t, int32_t, const TCharSet&);
+template std::u16string TextBeforeToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
+template std::string TextBeforeToken(std::string_view, int32_t, int32_t, const TCharSetRec&);
+template std::u16string TextAfterToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
+template std::string TextAfterToken(std::string_view, int32_t, int32_t, const TCharSetRec&);

@@ -11,16 +11,17 @@
 #include <vector>
 
 // A set of delimiter characters (Unicode code points).
-struct TCharSet {
+struct TCharSetRec {
   uint64_t Latin[4] = {0, 0, 0, 0};  // bit map for U+0000-U+00FF
   std::vector<char32_t> Others;      // sorted, above U+00FF
 };
 
 // Every character of the delimiter text; duplicates are harmless, an empty
 // text gives the empty set. A surrogate pair counts as one character.
-TCharSet BuildDelimiterSet(std::u16string_view delimiters);
+TCharSetRec BuildDelimiterSet(std::u16string_view delimiters);
 
-bool CharSetHas(const TCharSet& set, char32_t c);
+// True when c is one of the set's characters.
+bool CharSetHas(const TCharSetRec& set, char32_t c);
 
 // 1-based position of the first exact, case-sensitive occurrence of token
 // in text, or 0. An empty token, an empty text or a token longer than the
@@ -29,31 +30,26 @@ template <typename TChar>
 int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
 
 // count units of s from the 1-based index; an index below 1 counts as 1 and
-// the count is cut at the end of s. (UTF-16 only.)
-template <typename TChar>
-std::basic_string<TChar> CopyText(std::basic_string_view<TChar> s, int64_t index, int64_t count);
+// the count is cut at the end of s.
+std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count);
 
 // 1-based index of the first unit of the first word of s (a word is a
 // maximal run of non-delimiters), or 0 when s holds only delimiters.
-// (UTF-16 only.)
-template <typename TChar>
-int32_t FirstWordPosition(std::basic_string_view<TChar> s, const TCharSet& delimiters);
+int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters);
 
 // The first word of s (from FirstWordPosition on), possibly empty.
-// (UTF-16 only.)
-template <typename TChar>
-std::basic_string<TChar> ExtractFirstWord(std::basic_string_view<TChar> s, const TCharSet& delimiters);
+std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimiters);
 
 // The requestedLength units right before the token at tokenPos when that
 // many stand there; otherwise (also for a length of 0 or below) the last
 // word before the token, skipping delimiters that touch it.
 template <typename TChar>
 std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
-                                         int32_t requestedLength, const TCharSet& delimiters);
+                                         int32_t requestedLength, const TCharSetRec& delimiters);
 
 // Up to requestedLength units from afterPos on (fewer at the end of the
 // text); for a length of 0 or below, the first word after the token,
 // skipping delimiters that touch it.
 template <typename TChar>
 std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
-                                        int32_t requestedLength, const TCharSet& delimiters);
+                                        int32_t requestedLength, const TCharSetRec& delimiters);

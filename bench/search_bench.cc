@@ -39,7 +39,7 @@ void BM_LocateAdversarial(benchmark::State& state) {
 void BM_ExtractWholeWords(benchmark::State& state) {
   const size_t half = static_cast<size_t>(state.range(0)) / 2;
   const std::u16string text = std::u16string(half, u'x') + u"TOKEN" + std::u16string(half, u'y');
-  const TCharSet delimiters = BuildDelimiterSet(u" ,;");
+  const TCharSetRec delimiters = BuildDelimiterSet(u" ,;");
   const int32_t pos = static_cast<int32_t>(half + 1), after = pos + 5;
   for (auto _ : state) {
     benchmark::DoNotOptimize(TextBeforeToken<char16_t>(text, pos, 0, delimiters));
@@ -50,7 +50,7 @@ void BM_ExtractWholeWords(benchmark::State& state) {
 
 void BM_ExtractByLength(benchmark::State& state) {
   const std::u16string text = OrdinaryText(static_cast<size_t>(state.range(0)));
-  const TCharSet delimiters = BuildDelimiterSet(u" ,;");
+  const TCharSetRec delimiters = BuildDelimiterSet(u" ,;");
   const int32_t pos = static_cast<int32_t>(text.size() / 2);
   for (auto _ : state) {
     benchmark::DoNotOptimize(TextBeforeToken<char16_t>(text, pos, 12, delimiters));

@@ -11,9 +11,6 @@ TTextChannelRec ConsoleErr;
 
 namespace {
 
-uint32_t OutputPage = 0;
-bool OutputPageRead = false;
-
 // Writes all of data, continuing short writes and retrying interrupted ones.
 // False when the stream fails or stops taking bytes.
 bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
@@ -42,7 +39,7 @@ char* PutHex(char* out, uintptr_t value) {
   return out;
 }
 
-// The run-time error report for a failed write; if standard error fails
+// The error report for a failed write; if standard error fails
 // too there is nobody left to tell, and the exit code still says 217.
 [[noreturn]] void HaltOnWriteFailure(uintptr_t failingAddress, uintptr_t callerAddress) {
   char report[160];
@@ -83,14 +80,7 @@ void AppendNarrow(TTextChannelRec& channel, const std::string& text) {
 void BindChannel(TTextChannelRec& channel, TStdStream stream) {
   FlushChannel(channel);
   channel.Stream = stream;
-  // The console's page as it stood when the process began writing: read
-  // once, so a chcp by another process on the same console during the run
-  // cannot change the encoding halfway.
-  if (!OutputPageRead) {
-    OutputPage = OutputCodePage();
-    OutputPageRead = true;
-  }
-  channel.CodePage = OutputPage;
+  channel.CodePage = OutputCodePage();
 }
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {

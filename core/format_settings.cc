@@ -52,14 +52,14 @@ std::string WithSlashes(std::string pattern, char separator) {
   return pattern;
 }
 
-// The process settings: the run-time defaults are put in on first use.
+// The process settings: the defaults are put in on first use.
 TProcessRec<TFormatSettings> ProcessSettingsStorage;
 TProcessRec<TFormatSettings> StartupSettingsStorage;
 bool LocaleLoadPending = false;
 
 }  // namespace
 
-TFormatSettings RunTimeDefaultFormatSettings() {
+TFormatSettings DefaultFormatSettings() {
   TFormatSettings s;
   s.CurrencyFormat = 0;
   s.NegCurrFormat = 0;
@@ -96,7 +96,7 @@ TFormatSettings& StartupFormatSettings() { return ProcessRecord(StartupSettingsS
 TFormatSettings& FormatSettings() {
   const bool firstUse = !ProcessRecordMade(ProcessSettingsStorage);
   TFormatSettings& settings = ProcessRecord(ProcessSettingsStorage);
-  if (firstUse) settings = RunTimeDefaultFormatSettings();
+  if (firstUse) settings = DefaultFormatSettings();
   if (LocaleLoadPending) {
     LocaleLoadPending = false;
     StartupFormatSettings() = settings;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// Every text starts empty and every number at 0; RunTimeDefaultFormatSettings
+// Every text starts empty and every number at 0; DefaultFormatSettings
 // gives the values a process starts with.
 struct TFormatSettings {
   uint8_t CurrencyFormat = 0;
@@ -30,9 +30,9 @@ struct TFormatSettings {
   uint16_t TwoDigitYearCenturyWindow = 0;
 };
 
-// The run-time library's own start-up values (English names, "/" and ":"
-// separators, a fifty-year century window).
-TFormatSettings RunTimeDefaultFormatSettings();
+// The values a process starts with, before any locale is read: English
+// names, "/" and ":" separators, a fifty-year century window.
+TFormatSettings DefaultFormatSettings();
 
 // Reads every item of settings from the locale: texts in the ANSI code page,
 // separators as their first byte, numbers from their decimal text. An item
@@ -48,7 +48,7 @@ void LoadLocaleSettings(uint32_t locale, TFormatSettings& settings);
 void ScheduleLocaleSettingsLoad();
 
 // The settings every date and time text of the process is read and written
-// with: the run-time defaults, with the scheduled locale steps applied on
+// with: the defaults, with the scheduled locale steps applied on
 // first use, since only the banner reads them and loading a locale costs
 // more than a whole search.
 TFormatSettings& FormatSettings();

@@ -1,5 +1,5 @@
-// The program's command-line arguments, as the run-time library provides
-// them to the driver and to the core.
+// The program's command-line arguments, split once and held for the
+// driver and the core.
 #pragma once
 
 #include <cstdint>

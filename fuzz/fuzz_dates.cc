@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   const char seps[] = "/.-: ";
   s.DateSeparator = seps[data[0] % 5];
   s.TimeSeparator = data[1] & 1 ? ':' : '.';
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   TDateTime value;
   if (TextToDateTime(text, "mm/dd/yyyy", s, value)) {
-    TFormatSettings fixed = RunTimeDefaultFormatSettings();
+    TFormatSettings fixed = DefaultFormatSettings();
     fixed.ShortDateFormat = "yyyy/mm/dd";
     const std::string written = FormatDateTime("yyyy/mm/dd hh:nn:ss.zzz", value, fixed);
     TDateTime again;

@@ -195,7 +195,7 @@ std::u16string CategoryTextToWide(const std::string& text, const char* category)
   std::u16string wide;
   if (setlocale(LC_CTYPE, name)) {
     const uint32_t cp = CodePageFromCharsetName(nl_langinfo(CODESET));
-    wide = CodePageHasCodec(cp) ? Utf16FromCodePage(text, cp) : LocaleToWide(text);
+    wide = CodePageHasCodec(cp) ? DecodeFromCodePage(text, cp) : LocaleToWide(text);
   } else {
     wide = NarrowToWide(text, AnsiCodePage());
   }
@@ -253,11 +253,11 @@ uint32_t AnsiCodePage() {
 uint32_t OutputCodePage() { return AnsiCodePage(); }
 
 std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
-  return CodePageHasCodec(cp) ? Utf16FromCodePage(text, cp) : LocaleToWide(text);
+  return CodePageHasCodec(cp) ? DecodeFromCodePage(text, cp) : LocaleToWide(text);
 }
 
 std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
-  return CodePageHasCodec(cp) ? CodePageFromUtf16(text, cp) : WideToLocale(text);
+  return CodePageHasCodec(cp) ? EncodeToCodePage(text, cp) : WideToLocale(text);
 }
 
 std::string UpperCaseAnsi(const std::string& text) {

@@ -54,7 +54,9 @@ bool WriteCountsCharacters(TStdStream stream);
 
 // The code page that text written to the standard streams is encoded in:
 // the console's output code page read at process start, or the ANSI code
-// page when the process has no console.
+// page when the process has no console. The same answer for the whole run,
+// whatever another process does to the console meanwhile; this is the one
+// place that keeps it.
 uint32_t OutputCodePage();
 
 // The ANSI code page: the encoding arguments arrive in. Read once.

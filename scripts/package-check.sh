@@ -31,6 +31,7 @@ done
 dpkg-deb -f "$deb" Description | grep -q "token" || fail "no description"
 listing=$(tar -tzf "$tgz")
 echo "$listing" | grep -q "/bin/tokloc\$" || fail "$tgz lacks bin/tokloc"
+echo "$listing" | grep -q "lintian" && fail "$tgz carries the .deb's lintian override"
 
 # lintian: no error and no warning (its note about running as root is none).
 lint=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^[EW]: ' || true)
@@ -46,6 +47,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 [ -x "$prefix/bin/tokloc" ] || fail "install lacks bin/tokloc"
 [ -f "$prefix/share/man/man1/tokloc.1.gz" ] || fail "install lacks the man page"
+[ ! -e "$prefix/share/lintian" ] || fail "the install tree carries the .deb's lintian override"
 [ "$("$prefix/bin/tokloc" "This is not a very long string" long)" = "$expected" ] || fail "installed tokloc gave another line"
 
 (cd "$winbuild" && cpack -G ZIP >/dev/null)

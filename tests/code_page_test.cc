@@ -17,8 +17,8 @@ TEST(CodePageFromCharsetName, KnowsTheCodecsAndTheirAliases) {
   EXPECT_EQ(CodePageFromCharsetName(""), 0u);
 }
 
-TEST(Utf16FromCodePage, ReplacesEachInvalidUtf8SequenceOnce) {
-  struct Case { const char* in; std::u16string out; } cases[] = {
+TEST(DecodeFromCodePage, ReplacesEachInvalidUtf8SequenceOnce) {
+  struct TCaseRec { const char* in; std::u16string out; } cases[] = {
       {"abc", u"abc"},
       {"Gr\xC3\xBC\xC3\x9F" "e", u"Grüße"},
       {"\xF0\x9F\x98\x80", u"😀"},
@@ -33,28 +33,28 @@ TEST(Utf16FromCodePage, ReplacesEachInvalidUtf8SequenceOnce) {
       {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},  // beyond U+10FFFF
       {"\xFF\xFE", u"\xFFFD\xFFFD"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf16FromCodePage(c.in, CodePageUtf8), c.out) << c.in;
+  for (const auto& c : cases) EXPECT_EQ(DecodeFromCodePage(c.in, CodePageUtf8), c.out) << c.in;
 }
 
-TEST(CodePageFromUtf16, ReplacesWhatTheTargetLacksWithAQuestionMark) {
-  EXPECT_EQ(CodePageFromUtf16(u"Grüße 😀", CodePageUtf8), "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80");
-  EXPECT_EQ(CodePageFromUtf16(u"a\xD800" "b\xDC00", CodePageUtf8), "a?b?");  // lone surrogates
-  EXPECT_EQ(CodePageFromUtf16(u"\xDC00\xD800", CodePageUtf8), "??");         // reversed pair
-  EXPECT_EQ(CodePageFromUtf16(u"€ü😀", CodePageWindows1252), "\x80\xFC?");
-  EXPECT_EQ(CodePageFromUtf16(u"€ü¤", CodePageLatin1), "?\xFC\xA4");
-  EXPECT_EQ(CodePageFromUtf16(u"€ü¤", CodePageLatin9), "\xA4\xFC?");
+TEST(EncodeToCodePage, ReplacesWhatTheTargetLacksWithAQuestionMark) {
+  EXPECT_EQ(EncodeToCodePage(u"Grüße 😀", CodePageUtf8), "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80");
+  EXPECT_EQ(EncodeToCodePage(u"a\xD800" "b\xDC00", CodePageUtf8), "a?b?");  // lone surrogates
+  EXPECT_EQ(EncodeToCodePage(u"\xDC00\xD800", CodePageUtf8), "??");         // reversed pair
+  EXPECT_EQ(EncodeToCodePage(u"€ü😀", CodePageWindows1252), "\x80\xFC?");
+  EXPECT_EQ(EncodeToCodePage(u"€ü¤", CodePageLatin1), "?\xFC\xA4");
+  EXPECT_EQ(EncodeToCodePage(u"€ü¤", CodePageLatin9), "\xA4\xFC?");
 }
 
-TEST(Utf16FromCodePage, RoundTripsEveryByteOfTheSingleBytePages) {
+TEST(DecodeFromCodePage, RoundTripsEveryByteOfTheSingleBytePages) {
   std::string all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
   for (uint32_t cp : {CodePageWindows1252, CodePageLatin1, CodePageLatin9}) {
-    const std::u16string wide = Utf16FromCodePage(all, cp);
+    const std::u16string wide = DecodeFromCodePage(all, cp);
     ASSERT_EQ(wide.size(), all.size());
-    EXPECT_EQ(CodePageFromUtf16(wide, cp), all) << cp;
+    EXPECT_EQ(EncodeToCodePage(wide, cp), all) << cp;
   }
-  EXPECT_EQ(Utf16FromCodePage("\x80\x9F", CodePageWindows1252), u"€Ÿ");
-  EXPECT_EQ(Utf16FromCodePage("\xA4\xBE", CodePageLatin9), u"€Ÿ");
+  EXPECT_EQ(DecodeFromCodePage("\x80\x9F", CodePageWindows1252), u"€Ÿ");
+  EXPECT_EQ(DecodeFromCodePage("\xA4\xBE", CodePageLatin9), u"€Ÿ");
 }
 
 }  // namespace

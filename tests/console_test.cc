@@ -40,17 +40,17 @@ TEST(FlushChannel, SplitsLongLinesInto256BytePieces) {
 
 TEST(FlushChannel, ContinuesShortAndInterruptedWritesWithoutLosingBytes) {
   ResetFake();
-  Fake.Script[1] = {TFakeWriteStep::Short, 3};
-  Fake.Script[2] = {TFakeWriteStep::Interrupt, 0};
-  Fake.Script[3] = {TFakeWriteStep::Short, 1};
+  Fake.Script[1] = {TFakeWriteStepRec::Short, 3};
+  Fake.Script[2] = {TFakeWriteStepRec::Interrupt, 0};
+  Fake.Script[3] = {TFakeWriteStepRec::Short, 1};
   EXPECT_EQ(WriteLines(TStdStream::Output, {"TRUE|1|2|0|||"}), -1);
   EXPECT_EQ(Fake.Out, "TRUE|1|2|0|||\r\n");
   EXPECT_EQ(Fake.Err, "");
 }
 
 TEST(FlushChannel, EndsTheRunWith217AndTheReportWhenAWriteFails) {
-  const TFakeWriteStep::TKind failures[] = {TFakeWriteStep::Fail, TFakeWriteStep::Stall};
-  for (TFakeWriteStep::TKind kind : failures) {
+  const TFakeWriteStepRec::TKind failures[] = {TFakeWriteStepRec::Fail, TFakeWriteStepRec::Stall};
+  for (TFakeWriteStepRec::TKind kind : failures) {
     ResetFake();
     Fake.Script[2] = {kind, 0};
     EXPECT_EQ(WriteLines(TStdStream::Output, {"first", "second"}), ExitWriteFailed);
@@ -61,7 +61,7 @@ TEST(FlushChannel, EndsTheRunWith217AndTheReportWhenAWriteFails) {
 
 TEST(FlushChannel, StopsAtTheFirstFailingPieceOfALongLine) {
   ResetFake();
-  Fake.Script[2] = {TFakeWriteStep::Fail, 0};
+  Fake.Script[2] = {TFakeWriteStepRec::Fail, 0};
   EXPECT_EQ(WriteLines(TStdStream::Output, {std::string(700, 'z')}), 217);
   EXPECT_EQ(Fake.Out, std::string(256, 'z'));
   EXPECT_EQ(Fake.OutPieces.size(), 1u);
@@ -69,8 +69,8 @@ TEST(FlushChannel, StopsAtTheFirstFailingPieceOfALongLine) {
 
 TEST(FlushChannel, EndsQuietlyWhenStandardErrorFailsToo) {
   ResetFake();
-  Fake.Script[1] = {TFakeWriteStep::Fail, 0};
-  Fake.Script[2] = {TFakeWriteStep::Fail, 0};
+  Fake.Script[1] = {TFakeWriteStepRec::Fail, 0};
+  Fake.Script[2] = {TFakeWriteStepRec::Fail, 0};
   EXPECT_EQ(WriteLines(TStdStream::Error, {"help"}), 217);
   EXPECT_EQ(Fake.Err, "");
 }
@@ -82,7 +82,7 @@ TEST(FlushChannel, TakesAShortCountAsCompleteOnlyWhereWritesCountCharacters) {
     ResetFake();
     Fake.CountsCharacters = countsCharacters;
     Fake.OutputCp = CodePageUtf8;
-    Fake.Script[1] = {TFakeWriteStep::Short, 4};
+    Fake.Script[1] = {TFakeWriteStepRec::Short, 4};
     EXPECT_EQ(WriteLines(TStdStream::Output, {"abcdéf"}), -1);
     EXPECT_EQ(Fake.Out, countsCharacters ? "abcd" : "abcdéf\r\n");
   }

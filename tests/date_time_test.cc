@@ -33,9 +33,9 @@ TEST(TryEncodeDate, CountsDaysFromDayZero) {
 }
 
 TEST(FormatDateTime, WritesEachPatternPart) {
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   const TDateTime v = Moment(2025, 5, 5, 14, 51, 30, 7);
-  struct Case { const char* pattern; const char* text; } cases[] = {
+  struct TCaseRec { const char* pattern; const char* text; } cases[] = {
       {"dd mmm yyyy", "05 May 2025"},
       {"dd mmm yyyy @ hh:00:00", "05 May 2025 @ 14:00:00"},
       {"mm/dd/yyyy hh:nn:ss.zzz", "05/05/2025 14:51:30.007"},
@@ -58,8 +58,8 @@ TEST(FormatDateTime, WritesEachPatternPart) {
 
 TEST(TryReadDateTime, ReadsDatesInTheShortDateFormatsOrder) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
-  struct Case { const char* format; char sep; const char* text; TDateTime expected; } cases[] = {
+  TFormatSettings s = DefaultFormatSettings();
+  struct TCaseRec { const char* format; char sep; const char* text; TDateTime expected; } cases[] = {
       {"yyyy/mm/dd", '/', "2025/05/05", Date(2025, 5, 5)},
       {"mm/dd/yyyy", '/', "05/06/2025", Date(2025, 5, 6)},
       {"d.M.yyyy", '.', "6.5.2025", Date(2025, 5, 6)},
@@ -82,7 +82,7 @@ TEST(TryReadDateTime, ReadsDatesInTheShortDateFormatsOrder) {
 
 TEST(TryReadDate, SkipsBlanksUnlessTheySeparate) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "d.M.yyyy";
   s.DateSeparator = '.';
   TDateTime v = -1;
@@ -96,7 +96,7 @@ TEST(TryReadDate, SkipsBlanksUnlessTheySeparate) {
 
 TEST(TryReadDateTime, RejectsWhatDoesNotRead) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "mm/dd/yyyy";
   const char* cases[] = {"", "13/01/2025", "02/30/2025", "1/2/3/4", "1/2/", "a/b/c", "1-2-2025",
                          "25:00", "12:60", "12:00:00.1000", "12:", "12:00 x", "05/05/2025 14:xx"};
@@ -108,9 +108,9 @@ TEST(TryReadDateTime, RejectsWhatDoesNotRead) {
 
 TEST(TextToDateTime, ReadsDateAndTimeWithFraction) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "yyyy/mm/dd";
-  struct Case { const char* text; TDateTime expected; } cases[] = {
+  struct TCaseRec { const char* text; TDateTime expected; } cases[] = {
       {"2025/05/05 14:51:30", Moment(2025, 5, 5, 14, 51, 30, 0)},
       {"2025/05/05 14:51:30.5", Moment(2025, 5, 5, 14, 51, 30, 500)},
       {"2025/05/05 14:51:30.12345", Moment(2025, 5, 5, 14, 51, 30, 123)},
@@ -129,7 +129,7 @@ TEST(TextToDateTime, ReadsDateAndTimeWithFraction) {
 
 TEST(TextToDateTime, GivesATimeAloneTodaysDate) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "mm/dd/yyyy";
   TDateTime v = -1;
   EXPECT_TRUE(TextToDateTime("14:51:30", "mm/dd/yyyy", s, v));

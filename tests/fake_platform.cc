@@ -8,7 +8,6 @@
 #include <cstring>
 #include <regex>
 
-#include "app/driver.h"
 
 TFakePlatformRec Fake;
 
@@ -37,6 +36,42 @@ std::string TakeText(const std::string& blob, size_t& at) {
 
 }  // namespace
 
+namespace {
+
+// The child's end of the pipe to the test process; -1 outside a fresh
+// process, where no program code may run.
+int ReportFd = -1;
+
+// Hands the child's record and exit code to the test process and ends the
+// child: nothing unwinds through the program, which has no exceptions.
+[[noreturn]] void EndFreshProcess(int32_t code) {
+  if (ReportFd < 0) {
+    fprintf(stderr, "program code ended a process outside RunInFreshProcess\n");
+    abort();
+  }
+  std::string blob;
+  PutNumber(blob, static_cast<uint32_t>(code));
+  PutNumber(blob, static_cast<uint64_t>(Fake.WriteCalls));
+  PutText(blob, Fake.Out);
+  PutText(blob, Fake.Err);
+  PutNumber(blob, Fake.OutPieces.size());
+  for (const std::string& piece : Fake.OutPieces) PutText(blob, piece);
+  PutNumber(blob, Fake.Taken.size());
+  for (const auto& [stream, bytes] : Fake.Taken) {
+    PutNumber(blob, stream == TStdStream::Output ? 0 : 1);
+    PutText(blob, bytes);
+  }
+  for (size_t at = 0; at < blob.size();) {
+    const ssize_t n = write(ReportFd, blob.data() + at, blob.size() - at);
+    if (n <= 0) _exit(3);
+    at += static_cast<size_t>(n);
+  }
+  fflush(nullptr);  // the child's failure messages
+  _exit(testing::Test::HasFailure() ? 1 : 0);
+}
+
+}  // namespace
+
 int32_t RunInFreshProcess(const std::function<void()>& body) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
@@ -47,31 +82,9 @@ int32_t RunInFreshProcess(const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
     close(pipeFds[0]);
-    int32_t code = -1;
-    try {
-      body();
-    } catch (const TFakeExit& e) {
-      code = e.Code;
-    }
-    std::string blob;
-    PutNumber(blob, static_cast<uint32_t>(code));
-    PutNumber(blob, static_cast<uint64_t>(Fake.WriteCalls));
-    PutText(blob, Fake.Out);
-    PutText(blob, Fake.Err);
-    PutNumber(blob, Fake.OutPieces.size());
-    for (const std::string& piece : Fake.OutPieces) PutText(blob, piece);
-    PutNumber(blob, Fake.Taken.size());
-    for (const auto& [stream, bytes] : Fake.Taken) {
-      PutNumber(blob, stream == TStdStream::Output ? 0 : 1);
-      PutText(blob, bytes);
-    }
-    for (size_t at = 0; at < blob.size();) {
-      const ssize_t n = write(pipeFds[1], blob.data() + at, blob.size() - at);
-      if (n <= 0) _exit(3);
-      at += static_cast<size_t>(n);
-    }
-    fflush(nullptr);  // the child's failure messages
-    _exit(testing::Test::HasFailure() ? 1 : 0);
+    ReportFd = pipeFds[1];
+    body();
+    EndFreshProcess(-1);
   }
   close(pipeFds[1]);
   std::string blob;
@@ -94,14 +107,6 @@ int32_t RunInFreshProcess(const std::function<void()>& body) {
     bytes = TakeText(blob, at);
   }
   return code;
-}
-
-int32_t RunFakeProgram(const std::vector<std::string>& args) {
-  Fake.Args = args;
-  return RunInFreshProcess([] {
-    PlatformStart(0, nullptr);
-    EndProcess(RunProcess());
-  });
 }
 
 bool IsFailureReport(const std::string& text) {
@@ -137,10 +142,10 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   size_t take = size;
   if (auto it = Fake.Script.find(Fake.WriteCalls); it != Fake.Script.end()) {
     switch (it->second.Kind) {
-      case TFakeWriteStep::Interrupt: return {TWriteResultRec::Interrupted, 0};
-      case TFakeWriteStep::Fail: return {TWriteResultRec::Failed, 0};
-      case TFakeWriteStep::Stall: return {TWriteResultRec::Written, 0};
-      case TFakeWriteStep::Short: take = std::min(size, it->second.Limit); break;
+      case TFakeWriteStepRec::Interrupt: return {TWriteResultRec::Interrupted, 0};
+      case TFakeWriteStepRec::Fail: return {TWriteResultRec::Failed, 0};
+      case TFakeWriteStepRec::Stall: return {TWriteResultRec::Written, 0};
+      case TFakeWriteStepRec::Short: take = std::min(size, it->second.Limit); break;
     }
   }
   Fake.Taken.emplace_back(stream, std::string(data, take));
@@ -154,22 +159,24 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 }
 
 bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
+// Read once, at the first call of the process, as the real layers do;
+// afterwards the console's page may change (OutputCpLater).
 uint32_t OutputCodePage() {
-  const uint32_t cp = Fake.OutputCp;
-  if (Fake.OutputCpLater) Fake.OutputCp = Fake.OutputCpLater;  // the console's page changed
-  return cp;
+  static const uint32_t AtStart = Fake.OutputCp;
+  if (Fake.OutputCpLater) Fake.OutputCp = Fake.OutputCpLater;
+  return AtStart;
 }
 uint32_t AnsiCodePage() { return Fake.AnsiCp; }
 
 std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
-  return Utf16FromCodePage(text, cp);
+  return DecodeFromCodePage(text, cp);
 }
 
 std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
-  return CodePageFromUtf16(text, cp);
+  return EncodeToCodePage(text, cp);
 }
 
-void EndProcess(int32_t exitCode) { throw TFakeExit{exitCode}; }
+void EndProcess(int32_t exitCode) { EndFreshProcess(exitCode); }
 
 std::string UpperCaseAnsi(const std::string& text) { return UpperCaseSameLength(text, Fake.AnsiCp); }
 
@@ -190,8 +197,3 @@ bool ReadLocaleChars(uint32_t, uint32_t item, std::string& chars) {
 }
 
 uint32_t CurrentProcessId() { return 4242; }
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

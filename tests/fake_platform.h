@@ -12,7 +12,7 @@
 #include "platform/platform.h"
 #include "text/code_page.h"
 
-struct TFakeWriteStep {
+struct TFakeWriteStepRec {
   enum TKind { Short, Interrupt, Fail, Stall } Kind = Short;
   size_t Limit = 0;  // most bytes taken by a Short step
 };
@@ -31,7 +31,7 @@ struct TFakePlatformRec {
   TSystemTimeRec Now = {2026, 12, 8, 18, 30, 15, 250};
   // Write call number (from 1, both streams) -> what that call does; calls
   // not listed take all bytes.
-  std::map<int, TFakeWriteStep> Script;
+  std::map<int, TFakeWriteStepRec> Script;
   int WriteCalls = 0;
   std::string Out, Err;                 // bytes taken per stream
   std::vector<std::string> OutPieces;   // the bytes each stdout call was given
@@ -40,18 +40,14 @@ struct TFakePlatformRec {
 
 extern TFakePlatformRec Fake;
 
-// Thrown by the fake EndProcess.
-struct TFakeExit {
-  int32_t Code;
-};
-
 void ResetFake();
 
 // Runs body in a fresh process: a child of the test process, which itself
 // never runs code that keeps process state, so every child starts from the
 // state a process starts with. What the child wrote (Fake.Out, Fake.Err,
 // the pieces and calls) comes back into Fake; a failed assertion in the
-// child fails the test. Returns the exit code the body ended with through
+// child fails the test. EndProcess ends the child there and then, as it
+// ends a real process. Returns the exit code the body ended with through
 // EndProcess, or -1 when it returned.
 int32_t RunInFreshProcess(const std::function<void()>& body);
 

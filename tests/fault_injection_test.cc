@@ -14,7 +14,7 @@ struct TRunRec {
   std::vector<std::pair<TStdStream, std::string>> Taken;
 };
 
-TRunRec RunWithScript(const std::vector<std::string>& args, const std::map<int, TFakeWriteStep>& script) {
+TRunRec RunWithScript(const std::vector<std::string>& args, const std::map<int, TFakeWriteStepRec>& script) {
   ResetFake();
   Fake.Script = script;
   TRunRec run;
@@ -39,7 +39,7 @@ TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
     const TRunRec clean = RunWithScript(args, {});
     ASSERT_FALSE(clean.Taken.empty());
     for (size_t n = 1; n <= clean.Taken.size(); ++n) {
-      const TRunRec failed = RunWithScript(args, {{static_cast<int>(n), {TFakeWriteStep::Fail, 0}}});
+      const TRunRec failed = RunWithScript(args, {{static_cast<int>(n), {TFakeWriteStepRec::Fail, 0}}});
       std::string out, err;
       for (size_t i = 0; i + 1 < n; ++i)
         (clean.Taken[i].first == TStdStream::Output ? out : err) += clean.Taken[i].second;
@@ -52,14 +52,14 @@ TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
 }
 
 TEST(WriteFaults, ShortAndInterruptedWritesLoseNoByte) {
-  const TFakeWriteStep steps[] = {{TFakeWriteStep::Short, 1}, {TFakeWriteStep::Short, 0},
-                                  {TFakeWriteStep::Interrupt, 0}};
+  const TFakeWriteStepRec steps[] = {{TFakeWriteStepRec::Short, 1}, {TFakeWriteStepRec::Short, 0},
+                                  {TFakeWriteStepRec::Interrupt, 0}};
   for (const auto& args : Scenarios) {
     const TRunRec clean = RunWithScript(args, {});
     for (size_t n = 1; n <= clean.Taken.size(); ++n) {
-      for (const TFakeWriteStep& step : steps) {
-        if (step.Kind == TFakeWriteStep::Short && step.Limit == 0) continue;  // that is a stall
-        std::map<int, TFakeWriteStep> script = {{static_cast<int>(n), step}, {static_cast<int>(n) + 1, step}};
+      for (const TFakeWriteStepRec& step : steps) {
+        if (step.Kind == TFakeWriteStepRec::Short && step.Limit == 0) continue;  // that is a stall
+        std::map<int, TFakeWriteStepRec> script = {{static_cast<int>(n), step}, {static_cast<int>(n) + 1, step}};
         const TRunRec disturbed = RunWithScript(args, script);
         EXPECT_EQ(disturbed.Code, clean.Code) << args[0] << " write " << n;
         EXPECT_EQ(disturbed.Out, clean.Out) << args[0] << " write " << n;
@@ -70,7 +70,7 @@ TEST(WriteFaults, ShortAndInterruptedWritesLoseNoByte) {
 }
 
 TEST(WriteFaults, AWriteThatMakesNoProgressCountsAsFailed) {
-  const TRunRec stalled = RunWithScript({"abc", "b"}, {{1, {TFakeWriteStep::Stall, 0}}});
+  const TRunRec stalled = RunWithScript({"abc", "b"}, {{1, {TFakeWriteStepRec::Stall, 0}}});
   EXPECT_EQ(stalled.Code, ExitWriteFailed);
   EXPECT_EQ(stalled.Out, "");
 }

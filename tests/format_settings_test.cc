@@ -8,7 +8,7 @@ namespace {
 
 TEST(LoadLocaleSettings, TakesTheDefaultsForMissingItems) {
   ResetFake();
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   s.ShortMonthNames[4] = "Held";
   LoadLocaleSettings(LocaleSystemDefault, s);
   EXPECT_EQ(s.ShortMonthNames[4], "Held");  // names keep what they were
@@ -36,7 +36,7 @@ TEST(LoadLocaleSettings, ReadsWhatTheLocaleSupplies) {
       {LocaleITLZero, u"1"}, {LocaleITime, u"1"}, {LocaleSCurrency, u"€"}, {LocaleICurrency, u"3"}, {LocaleINegCurr, u"8"}, {LocaleICurrDigits, u"2"},
   };
   Fake.LocaleChars = {{LocaleSDate, "."}, {LocaleSTime, ":"}, {LocaleSDecimal, ","}, {LocaleSThousand, ""}, {LocaleSList, ";"}};
-  TFormatSettings s = RunTimeDefaultFormatSettings();
+  TFormatSettings s = DefaultFormatSettings();
   LoadLocaleSettings(LocaleSystemDefault, s);
   EXPECT_EQ(s.ShortMonthNames[2], "M\xE4r");  // in the ANSI code page
   EXPECT_EQ(s.LongMonthNames[2], "M\xE4rz");
@@ -61,14 +61,14 @@ TEST(LoadLocaleSettings, ReadsWhatTheLocaleSupplies) {
 }
 
 TEST(LoadLocaleSettings, ReadsClockAndNumberItemsAsNumbers) {
-  struct Case { const char16_t* itime; const char* longTime; } cases[] = {
+  struct TCaseRec { const char16_t* itime; const char* longTime; } cases[] = {
       {u"0", "h:nn:ss AMPM"}, {u"1", "h:nn:ss"}, {u"x", "h:nn:ss"}, {u"00", "h:nn:ss AMPM"},
   };
   for (const auto& c : cases) {
     ResetFake();
     Fake.LocaleTexts = {{LocaleITime, c.itime}, {LocaleITLZero, u"zero"}, {LocaleICurrency, u"two"}};
     Fake.LocaleChars = {{LocaleSDate, "abcd"}};  // too long for a character item
-    TFormatSettings s = RunTimeDefaultFormatSettings();
+    TFormatSettings s = DefaultFormatSettings();
     LoadLocaleSettings(LocaleSystemDefault, s);
     EXPECT_EQ(s.LongTimeFormat, c.longTime);
     EXPECT_EQ(s.CurrencyFormat, 0);

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(PictureFromStrftime, TranslatesDateConversions) {
-  struct Case { const char* format; const char* picture; } cases[] = {
+  struct TCaseRec { const char* format; const char* picture; } cases[] = {
       {"%m/%d/%y", "mm/dd/yy"}, {"%d.%m.%Y", "dd.mm.yyyy"}, {"%Y-%m-%d", "yyyy-mm-dd"},
       {"%D", "mm/dd/yy"}, {"%F", "yyyy-mm-dd"}, {"%e %b %Y", "d mmm yyyy"},
       {"%A, %B %-d, %Y", "dddd, mmmm d, yyyy"}, {"%Y年%m月%d日", "yyyy年mm月dd日"}, {"%Ey", "yy"}, {"%-m/%-d/%Y", "m/d/yyyy"},
@@ -14,7 +14,7 @@ TEST(PictureFromStrftime, TranslatesDateConversions) {
 }
 
 TEST(SeparatorFromStrftime, FindsTheFirstSeparator) {
-  struct Case { const char* format; const char* separator; } cases[] = {
+  struct TCaseRec { const char* format; const char* separator; } cases[] = {
       {"%m/%d/%y", "/"}, {"%d.%m.%Y", "."}, {"%Y-%m-%d", "-"}, {"%H:%M:%S", ":"}, {"%T", ":"},
       {"%d. %m. %Y", "."}, {"%d %m %Y", " "}, {"%-d.%-m.%Y", "."}, {"%Y年%m月%d日", ""}, {"%H時%M分", ""}, {"%x", ""}, {"", ""},
   };
@@ -22,7 +22,7 @@ TEST(SeparatorFromStrftime, FindsTheFirstSeparator) {
 }
 
 TEST(ClockItem, TellsTwelveFromTwentyFourHours) {
-  struct Case { const char* format; const char* clock; const char* zero; } cases[] = {
+  struct TCaseRec { const char* format; const char* clock; const char* zero; } cases[] = {
       {"%H:%M:%S", "1", "1"}, {"%T", "1", "1"}, {"%r", "0", "1"}, {"%I:%M:%S %p", "0", "1"},
       {"%l:%M %p", "0", "0"}, {"%k:%M", "1", "0"}, {"%-H:%M", "1", "0"}, {"%-I:%M %p", "0", "0"},
   };

@@ -6,30 +6,30 @@
 
 namespace {
 
-struct LengthCase {
+struct TLengthCaseRec {
   std::string text;
   int32_t expected;
 };
 
 TEST(ConvertLength, ReadsEveryAcceptedForm) {
-  const LengthCase cases[] = {
+  const TLengthCaseRec cases[] = {
       {"0", 0}, {"7", 7}, {"+5", 5}, {"-3", -3}, {"007", 7}, {"\t7", 7}, {" \t 12", 12},
       {"$1A", 26}, {"0x1A", 26}, {"0X1a", 26}, {"x1A", 26}, {"X1a", 26}, {"-$10", -16},
       {"&17", 15}, {"%101", 5}, {"000", 0}, {"-0", 0},
       {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
       {"$FFFFFFFF", -1}, {"$100000001", 1}, {"$FFFFFFFFFFFFFFFF", -1},  // bit patterns
   };
-  for (const LengthCase& c : cases) EXPECT_EQ(ConvertLength(c.text), c.expected) << c.text;
+  for (const TLengthCaseRec& c : cases) EXPECT_EQ(ConvertLength(c.text), c.expected) << c.text;
 }
 
 TEST(ConvertLength, SaturatesDecimalValuesOutsideTheRange) {
-  const LengthCase cases[] = {
+  const TLengthCaseRec cases[] = {
       {"2147483648", INT32_MAX}, {"3000000000", INT32_MAX}, {"4294967297", INT32_MAX},
       {"9223372036854775808", INT32_MAX}, {"99999999999999999999999999", INT32_MAX},
       {"-2147483649", INT32_MIN}, {"-99999999999999999999", INT32_MIN},
       {"+0000000000000000000000000000000042", 42},
   };
-  for (const LengthCase& c : cases) EXPECT_EQ(ConvertLength(c.text), c.expected) << c.text;
+  for (const TLengthCaseRec& c : cases) EXPECT_EQ(ConvertLength(c.text), c.expected) << c.text;
 }
 
 TEST(ConvertLength, GivesZeroForTextThatDoesNotConvert) {

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(QuoteIfNeeded, QuotesEmptyTextBlanksAndSemicolons) {
-  struct Case { const char* text; const char* quoted; } cases[] = {
+  struct TCaseRec { const char* text; const char* quoted; } cases[] = {
       {"", "\"\""}, {"a b", "\"a b\""}, {"a;b", "\"a;b\""}, {"plain", "plain"},
       {"tab\there", "tab\there"}, {"\"a b\"", "\"\"a b\"\""}, {"\"ab\"", "\"ab\""},
   };

@@ -6,13 +6,13 @@
 
 namespace {
 
-struct SplitCase {
+struct TSplitCaseRec {
   const char* line;
   std::vector<std::string> args;
 };
 
-TEST(SplitCommandLine, SplitsLikeTheRunTimeLibrary) {
-  const SplitCase cases[] = {
+TEST(SplitCommandLine, SplitsOnBlanksAndControlBytesAndGroupsByQuotes) {
+  const TSplitCaseRec cases[] = {
       {"", {}},
       {"tokloc", {}},
       {"tokloc a b", {"a", "b"}},
@@ -30,29 +30,32 @@ TEST(SplitCommandLine, SplitsLikeTheRunTimeLibrary) {
       {"\"C:\\Program Files\\tokloc.exe\" a", {"a"}},  // program name may be quoted
       {"tokloc \xE4\xF6 \x7F", {"\xE4\xF6", "\x7F"}},  // high bytes and DEL are text
   };
-  for (const SplitCase& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
+  for (const TSplitCaseRec& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
 
 TEST(ParamStr, ComesFromTheOneStringCommandLine) {
   ResetFake();
   Fake.IsOneString = true;
   Fake.Line = "tokloc.exe \"a b\" c";
-  LoadParams();
-  EXPECT_EQ(ParamCount(), 2);
-  EXPECT_EQ(ParamStr(1), "a b");
-  EXPECT_EQ(ParamStr(2), "c");
-  EXPECT_EQ(ParamStr(3), "");
-  EXPECT_EQ(ParamStr(-1), "");
+  RunInFreshProcess([] {
+    LoadParams();
+    EXPECT_EQ(ParamCount(), 2);
+    EXPECT_EQ(ParamStr(1), "a b");
+    EXPECT_EQ(ParamStr(2), "c");
+    EXPECT_EQ(ParamStr(3), "");
+    EXPECT_EQ(ParamStr(-1), "");
+  });
 }
 
 TEST(ParamStr, ArgumentZeroIsTheExecutablePathCutTo255) {
-  ResetFake();
-  Fake.ExePath = std::string(300, 'p');
-  LoadParams();
-  EXPECT_EQ(ParamStr(0), std::string(255, 'p'));
-  Fake.ExePath = "/usr/bin/tokloc";
-  LoadParams();
-  EXPECT_EQ(ParamStr(0), "/usr/bin/tokloc");
+  for (const std::string& path : {std::string(300, 'p'), std::string("/usr/bin/tokloc")}) {
+    ResetFake();
+    Fake.ExePath = path;
+    RunInFreshProcess([&] {
+      LoadParams();
+      EXPECT_EQ(ParamStr(0), path.substr(0, 255));
+    });
+  }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(PathParts, SplitsDirectoryNameAndExtension) {
-  struct Case { const char* path; const char* dir; const char* name; const char* ext; } cases[] = {
+  struct TCaseRec { const char* path; const char* dir; const char* name; const char* ext; } cases[] = {
       {"C:\\Tools\\Tool.EXE", "C:\\Tools", "Tool.EXE", ".EXE"},
       {"C:\\Tool.exe", "C:\\", "Tool.exe", ".exe"},
       {"C:Tool.exe", "C:", "Tool.exe", ".exe"},

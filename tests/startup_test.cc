@@ -40,7 +40,7 @@ TEST(CoreStartup, CapturesEveryArgumentUnchanged) {
 }
 
 TEST(CoreStartup, QuotesTheProgramsDirectoryAndName) {
-  struct Case { const char* path; const char* dir; const char* name; } cases[] = {
+  struct TCaseRec { const char* path; const char* dir; const char* name; } cases[] = {
       {"C:\\My Tools\\Tool.exe", "\"C:\\My Tools\"", "Tool.exe"},
       {"C:\\Tools\\my;tool.exe", "C:\\Tools", "\"my;tool.exe\""},
       {"tool.exe", "\"\"", "tool.exe"},

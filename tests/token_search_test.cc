@@ -5,22 +5,16 @@
 #include <random>
 #include <string>
 
+#include "tests/reference_search.h"
 #include "text/code_page.h"
 
 namespace {
 
-std::u16string W(const std::string& utf8) { return Utf16FromCodePage(utf8, CodePageUtf8); }
-std::string U(const std::u16string& wide) { return CodePageFromUtf16(wide, CodePageUtf8); }
-
-int32_t NaiveLocate(const std::u16string& token, const std::u16string& text) {
-  if (token.empty() || text.empty() || token.size() > text.size()) return 0;
-  for (size_t i = 0; i + token.size() <= text.size(); ++i)
-    if (text.compare(i, token.size(), token) == 0) return static_cast<int32_t>(i + 1);
-  return 0;
-}
+std::u16string W(const std::string& utf8) { return DecodeFromCodePage(utf8, CodePageUtf8); }
+std::string U(const std::u16string& wide) { return EncodeToCodePage(wide, CodePageUtf8); }
 
 TEST(LocateToken, FindsTheFirstExactOccurrence) {
-  struct Case { const char* token; const char* text; int32_t pos; } cases[] = {
+  struct TCaseRec { const char* token; const char* text; int32_t pos; } cases[] = {
       {"long", "This is not a very long string", 20},
       {"THIS:", "We can look for tokens like THIS: even in the middle", 29},
       {"LINE", "And we can look for tokens at the very end on the line", 0},
@@ -43,7 +37,7 @@ TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
       const size_t at = rng() % text.size();
       token = text.substr(at, 1 + rng() % (text.size() - at));
     }
-    ASSERT_EQ(LocateToken<char16_t>(token, text), NaiveLocate(token, text)) << U(token) << " in " << U(text);
+    ASSERT_EQ(LocateToken<char16_t>(token, text), RefLocate(token, text)) << U(token) << " in " << U(text);
   }
 }
 
@@ -58,7 +52,7 @@ TEST(LocateToken, HandlesPeriodicAndAdversarialTokens) {
   EXPECT_EQ(LocateToken<char16_t>(abab.substr(1, 1000), abab), 2);
 }
 
-struct ContextCase {
+struct TContextCaseRec {
   const char* text;
   const char* token;
   int32_t length;
@@ -69,7 +63,7 @@ struct ContextCase {
 };
 
 TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
-  const ContextCase cases[] = {
+  const TContextCaseRec cases[] = {
       {"This is not a very long string", "long", 0, " ,;", 20, 24, "very", "string"},
       {"We can look for tokens like THIS: even in the middle", "THIS:", 12, " ,;", 29, 34,
        "tokens like ", " even in the"},
@@ -97,9 +91,9 @@ TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
       {"a😀b TOKEN c", "TOKEN", 0, " ", 6, 11, "a😀b", "c"},
       {"a😀b TOKEN c", "TOKEN", 0, "😀 ", 6, 11, "b", "c"},
   };
-  for (const ContextCase& c : cases) {
+  for (const TContextCaseRec& c : cases) {
     const std::u16string text = W(c.text), token = W(c.token);
-    const TCharSet set = BuildDelimiterSet(W(c.delimiters));
+    const TCharSetRec set = BuildDelimiterSet(W(c.delimiters));
     const int32_t pos = LocateToken<char16_t>(token, text);
     const int32_t after = pos + static_cast<int32_t>(token.size());
     EXPECT_EQ(pos, c.pos) << c.text;
@@ -111,61 +105,30 @@ TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
 
 TEST(CopyText, ClampsIndexAndCount) {
   const std::u16string s = u"abcdef";
-  EXPECT_EQ(CopyText<char16_t>(s, 2, 3), u"bcd");
-  EXPECT_EQ(CopyText<char16_t>(s, 0, 2), u"ab");
-  EXPECT_EQ(CopyText<char16_t>(s, -5, 2), u"ab");
-  EXPECT_EQ(CopyText<char16_t>(s, 5, 100), u"ef");
-  EXPECT_EQ(CopyText<char16_t>(s, 7, 1), u"");
-  EXPECT_EQ(CopyText<char16_t>(s, 3, 0), u"");
-  EXPECT_EQ(CopyText<char16_t>(s, 3, -1), u"");
-  EXPECT_EQ(CopyText<char16_t>(s, 1, INT32_MAX), u"abcdef");
+  EXPECT_EQ(CopyText(s, 2, 3), u"bcd");
+  EXPECT_EQ(CopyText(s, 0, 2), u"ab");
+  EXPECT_EQ(CopyText(s, -5, 2), u"ab");
+  EXPECT_EQ(CopyText(s, 5, 100), u"ef");
+  EXPECT_EQ(CopyText(s, 7, 1), u"");
+  EXPECT_EQ(CopyText(s, 3, 0), u"");
+  EXPECT_EQ(CopyText(s, 3, -1), u"");
+  EXPECT_EQ(CopyText(s, 1, INT32_MAX), u"abcdef");
 }
 
 TEST(FirstWordPosition, SkipsLeadingDelimiters) {
-  const TCharSet set = BuildDelimiterSet(u" ,;");
-  EXPECT_EQ(FirstWordPosition<char16_t>(u"", set), 0);
-  EXPECT_EQ(FirstWordPosition<char16_t>(u" ;, ", set), 0);
-  EXPECT_EQ(FirstWordPosition<char16_t>(u"ab", set), 1);
-  EXPECT_EQ(FirstWordPosition<char16_t>(u" ,x y", set), 3);
-  EXPECT_EQ(ExtractFirstWord<char16_t>(u" ,xy;z", set), u"xy");
-  EXPECT_EQ(ExtractFirstWord<char16_t>(u"", BuildDelimiterSet(u"")), u"");
-  EXPECT_EQ(ExtractFirstWord<char16_t>(u" a b", BuildDelimiterSet(u"")), u" a b");
+  const TCharSetRec set = BuildDelimiterSet(u" ,;");
+  EXPECT_EQ(FirstWordPosition(u"", set), 0);
+  EXPECT_EQ(FirstWordPosition(u" ;, ", set), 0);
+  EXPECT_EQ(FirstWordPosition(u"ab", set), 1);
+  EXPECT_EQ(FirstWordPosition(u" ,x y", set), 3);
+  EXPECT_EQ(ExtractFirstWord(u" ,xy;z", set), u"xy");
+  EXPECT_EQ(ExtractFirstWord(u"", BuildDelimiterSet(u"")), u"");
+  EXPECT_EQ(ExtractFirstWord(u" a b", BuildDelimiterSet(u"")), u" a b");
 }
 
-// The byte-indexed algorithm as first written, for single-byte code pages:
-// the wide extraction must give the very same bytes there.
-std::string ByteCopy(const std::string& s, int64_t index, int64_t count) {
-  const int64_t length = static_cast<int64_t>(s.size());
-  if (index < 1) index = 1;
-  if (count > length || index - 1 + count > length) count = length - (index - 1);
-  return count <= 0 ? std::string() : s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
-}
-
-std::string ByteFirstWord(const std::string& s, const std::string& delims) {
-  size_t i = 0;
-  while (i < s.size() && delims.find(s[i]) != std::string::npos) ++i;
-  size_t j = i;
-  while (j < s.size() && delims.find(s[j]) == std::string::npos) ++j;
-  return s.substr(i, j - i);
-}
-
-std::string ByteBefore(const std::string& text, int32_t pos, int32_t n, const std::string& delims) {
-  if (n >= 1 && int64_t{pos} - n >= 1)
-    return static_cast<int64_t>(text.size()) >= pos - n ? ByteCopy(text, pos - n, n) : std::string();
-  std::string head = ByteCopy(text, 1, pos - 1);
-  std::string reversed(head.rbegin(), head.rend());
-  std::string word = ByteFirstWord(reversed, delims);
-  return std::string(word.rbegin(), word.rend());
-}
-
-std::string ByteAfter(const std::string& text, int32_t after, int32_t n, const std::string& delims) {
-  const int64_t length = static_cast<int64_t>(text.size());
-  if (n >= 1) return length >= after ? ByteCopy(text, after, n) : std::string();
-  std::string tail = !text.empty() && length >= after ? ByteCopy(text, after, length) : std::string();
-  return ByteFirstWord(tail, delims);
-}
-
-TEST(TextAroundToken, MatchesTheByteAlgorithmInSingleByteCodePages) {
+// In a single-byte page every byte is one character and one unit, so the
+// extraction must give exactly the bytes of the byte-indexed rules.
+TEST(TextAroundToken, MatchesTheReferenceInSingleByteCodePages) {
   std::mt19937 rng(777);
   for (uint32_t cp : {CodePageWindows1252, CodePageLatin1, CodePageLatin9}) {
     for (int round = 0; round < 20000; ++round) {
@@ -184,17 +147,20 @@ TEST(TextAroundToken, MatchesTheByteAlgorithmInSingleByteCodePages) {
       if (delims.empty()) delims = " ,;";
       const int32_t n = static_cast<int32_t>(rng() % 14) - 3;
 
-      const std::u16string wideText = Utf16FromCodePage(text, cp);
-      const std::u16string wideToken = Utf16FromCodePage(token, cp);
+      const std::u16string wideText = DecodeFromCodePage(text, cp);
+      const std::u16string wideToken = DecodeFromCodePage(token, cp);
       const int32_t pos = LocateToken<char16_t>(wideToken, wideText);
       const size_t bytePos = text.find(token);
       ASSERT_EQ(pos, bytePos == std::string::npos ? 0 : static_cast<int32_t>(bytePos + 1));
       if (pos == 0) continue;
       const int32_t after = pos + static_cast<int32_t>(token.size());
-      const TCharSet set = BuildDelimiterSet(Utf16FromCodePage(delims, cp));
-      ASSERT_EQ(CodePageFromUtf16(TextBeforeToken<char16_t>(wideText, pos, n, set), cp), ByteBefore(text, pos, n, delims))
+      const std::u16string wideDelims = DecodeFromCodePage(delims, cp);
+      const TCharSetRec set = BuildDelimiterSet(wideDelims);
+      ASSERT_EQ(EncodeToCodePage(TextBeforeToken<char16_t>(wideText, pos, n, set), cp),
+                EncodeToCodePage(RefBefore(wideText, pos, n, wideDelims), cp))
           << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
-      ASSERT_EQ(CodePageFromUtf16(TextAfterToken<char16_t>(wideText, after, n, set), cp), ByteAfter(text, after, n, delims))
+      ASSERT_EQ(EncodeToCodePage(TextAfterToken<char16_t>(wideText, after, n, set), cp),
+                EncodeToCodePage(RefAfter(wideText, after, n, wideDelims), cp))
           << "cp " << cp << " text [" << text << "] token [" << token << "] n " << n;
     }
   }
@@ -213,7 +179,7 @@ TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
     for (char& c : token) c = pool[rng() % (sizeof pool - 1)];
     const int32_t n = static_cast<int32_t>(rng() % 10) - 2;
     const std::u16string wideText(text.begin(), text.end()), wideToken(token.begin(), token.end());
-    const TCharSet set = BuildDelimiterSet(u" ,;");
+    const TCharSetRec set = BuildDelimiterSet(u" ,;");
     const int32_t pos = LocateToken(std::string_view(token), std::string_view(text));
     ASSERT_EQ(pos, LocateToken<char16_t>(wideToken, wideText)) << text << " / " << token;
     if (pos == 0) continue;

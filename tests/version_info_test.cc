@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "build_info.h"
 #include "core/format_settings.h"
 #include "core/params.h"
 #include "core/startup.h"
@@ -10,7 +11,7 @@
 namespace {
 
 TEST(FillVersionInfo, DerivesNamesFromTheExecutablePath) {
-  struct Case {
+  struct TCaseRec {
     const char* path;
     bool upper;
     const char* fileName;
@@ -28,23 +29,25 @@ TEST(FillVersionInfo, DerivesNamesFromTheExecutablePath) {
   for (const auto& c : cases) {
     ResetFake();
     Fake.ExePath = c.path;
-    LoadParams();
-    TFileVersionInfoRec rec;
-    rec.Blank3 = "stale";
-    FillVersionInfo(rec, "1.1.0", "1.1.0.50", "Describes it", "internal", c.upper);
-    EXPECT_EQ(rec.ProgramFileName, c.fileName) << c.path;
-    EXPECT_EQ(rec.ProgramName, c.name) << c.path;
-    EXPECT_EQ(rec.ProgramExt, c.ext) << c.path;
-    EXPECT_EQ(rec.ProgramDir, c.dir) << c.path;
-    EXPECT_EQ(rec.VersionTitle, std::string(c.name) + " v1.1.0");
-    EXPECT_EQ(rec.FileVersionTitle, std::string(c.fileName) + " v1.1.0.50");
-    EXPECT_EQ(rec.FullVersionTitle, std::string(c.name) + " v1.1.0.50");
-    EXPECT_EQ(rec.Description, "Describes it");
-    EXPECT_EQ(rec.InfoSource, "File info supplied");
-    EXPECT_TRUE(rec.InfoSupplied);
-    EXPECT_EQ(rec.Blank3, "");
-    EXPECT_EQ(rec.LegalNotice, "Copyright © 2026 the tokloc authors. Released under the MIT License.");
-    EXPECT_EQ(rec.Comments, "Source, README, tests and benchmarks live in the tokloc repository.");
+    RunInFreshProcess([&] {
+      LoadParams();
+      TFileVersionInfoRec rec;
+      rec.Blank3 = "stale";
+      FillVersionInfo(rec, "1.1.0", "1.1.0.50", "Describes it", "internal", c.upper);
+      EXPECT_EQ(rec.ProgramFileName, c.fileName) << c.path;
+      EXPECT_EQ(rec.ProgramName, c.name) << c.path;
+      EXPECT_EQ(rec.ProgramExt, c.ext) << c.path;
+      EXPECT_EQ(rec.ProgramDir, c.dir) << c.path;
+      EXPECT_EQ(rec.VersionTitle, std::string(c.name) + " v1.1.0");
+      EXPECT_EQ(rec.FileVersionTitle, std::string(c.fileName) + " v1.1.0.50");
+      EXPECT_EQ(rec.FullVersionTitle, std::string(c.name) + " v1.1.0.50");
+      EXPECT_EQ(rec.Description, "Describes it");
+      EXPECT_EQ(rec.InfoSource, "File info supplied");
+      EXPECT_TRUE(rec.InfoSupplied);
+      EXPECT_EQ(rec.Blank3, "");
+      EXPECT_EQ(rec.LegalNotice, LegalNoticeText);
+      EXPECT_EQ(rec.Comments, CommentsNotice);
+    });
   }
 }
 
@@ -80,14 +83,15 @@ size_t CountLines(const std::string& text) {
 
 TEST(ShowAppVersion, WritesTheLinesTheFlagsAskFor) {
   const std::string header = BannerOf({{false, true}});
-  EXPECT_EQ(header.rfind("Tool v1.1.0 x64 (", 0), 0u) << header;
+  EXPECT_EQ(header.rfind(std::string("Tool v1.1.0") + PlatformTag + " (", 0), 0u) << header;
   EXPECT_NE(header.find(") - Says what it does\r\n"), std::string::npos);
   EXPECT_EQ(CountLines(header), 4u);
   EXPECT_EQ(header.substr(header.size() - 4), "\r\n\r\n");
 
   const std::string both = BannerOf({{true, true}});
   EXPECT_EQ(both.substr(0, header.size()), header);
-  EXPECT_EQ(both.substr(header.size()).rfind("Tool.exe v1.1.0.50 x64 was compiled on ", 0), 0u);
+  EXPECT_EQ(both.substr(header.size()).rfind(std::string("Tool.exe v1.1.0.50") + PlatformTag + " was compiled on ", 0),
+            0u);
   EXPECT_EQ(CountLines(both), 6u);
   EXPECT_EQ(both.substr(both.size() - 4), "\r\n\r\n");
 

@@ -168,7 +168,7 @@ bool CodePageHasCodec(uint32_t cp) {
          cp == CodePageWindows1252;
 }
 
-std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp) {
+std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return DecodeUtf8(text);
   std::u16string out(text.size(), u'\0');
   for (size_t i = 0; i < text.size(); ++i)
@@ -176,7 +176,7 @@ std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp) {
   return out;
 }
 
-std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp) {
+std::string EncodeToCodePage(std::u16string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return EncodeUtf8(text);
   std::string out;
   out.reserve(text.size());

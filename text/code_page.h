@@ -15,7 +15,7 @@ constexpr uint32_t CodePageLatin9 = 28605;
 
 // Code page number for a POSIX character-set name such as "UTF-8",
 // "ISO-8859-15" or "CP1252" (case, '-' and '_' do not matter). ASCII counts
-// as UTF-8, as current run-time libraries treat the C locale. Returns 0 for
+// as UTF-8, as the C locale of current C libraries is. Returns 0 for
 // a set this file has no codec for.
 uint32_t CodePageFromCharsetName(std::string_view name);
 
@@ -25,16 +25,16 @@ uint32_t CodePageFromCharsetName(std::string_view name);
 // every such charset extends ASCII.
 bool CodePageKeepsAscii(uint32_t cp);
 
-// True for the code pages that Utf16FromCodePage/CodePageFromUtf16 handle.
+// True for the code pages that DecodeFromCodePage/EncodeToCodePage handle.
 bool CodePageHasCodec(uint32_t cp);
 
 // Decodes text in cp (a code page with a codec). Each maximal invalid UTF-8
 // subsequence becomes one U+FFFD; single-byte pages map every byte.
-std::u16string Utf16FromCodePage(std::string_view text, uint32_t cp);
+std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp);
 
 // Encodes UTF-16 into cp (a code page with a codec). A character the page
 // lacks, and a lone surrogate, becomes "?".
-std::string CodePageFromUtf16(std::u16string_view text, uint32_t cp);
+std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
 
 // The upper-case form of a letter of the Latin, Greek or Cyrillic scripts
 // (the letters whose case pairs are one to one); any other character comes

@@ -58,6 +58,11 @@ def search_cases(platform):
         dict(name="empty text", args=["", "a"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
         dict(name="token longer than text", args=["ab", "abc"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
         dict(name="switch in second place is text", args=["x", "-?"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="a switch compares exactly", args=["-? ", "x"], stdout=b"FALSE|0|0|0|||\r\n", code=76),
+        dict(name="a first argument like a switch is text", args=["-x", "x"], stdout=b"TRUE|2|3|0|-||\r\n",
+             code=0),
+        dict(name="an empty length argument", args=["x-y TOKEN a-b", "TOKEN", "", "-"],
+             stdout=b"TRUE|5|10|0|y | a|\r\n", code=0),
         dict(name="pipe in context is not escaped", args=["a|b TOKEN c|d", "TOKEN"],
              stdout=b"TRUE|5|10|0|a|b|c|d|\r\n", code=0),
         dict(name="adversarial token", args=["a" * big, "a" * (big // 2 - 1) + "b"],
@@ -148,25 +153,35 @@ FRENCH_MONTHS = ["janv.", "f\u00e9vr.", "mars", "avril", "mai", "juin", "juil.",
 GERMAN_MONTHS = ["Jan", "Feb", "M\u00e4r", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"]
 
 
+def titles(opts):
+    """The banner's version titles as regex bytes: short and full, each
+    with the platform tag, as the build compiled them in."""
+    b = opts.build
+    return (re.escape(("v" + b["ShortVersion"] + b["PlatformTag"]).encode()),
+            re.escape(("v" + b["FullVersion"] + b["PlatformTag"]).encode()))
+
+
 def banner(opts, platform, header, build_line, months=ENGLISH_MONTHS):
-    """The exact banner as a regex, from the build stamp the build used."""
+    """The exact banner as a regex, from the constants and the build stamp
+    the build used."""
     encoding = "cp1252" if platform == "win32" else "utf-8"
     file_name = "tokloc.exe" if platform == "win32" else "tokloc"
+    short, full = titles(opts)
     year, month, day = opts.build_stamp[:10].split("/")
     hour = opts.build_stamp[11:13]
     name = months[int(month) - 1]
     # Wine's German tables may abbreviate March as "Mrz".
     month_re = re.escape(name.encode(encoding)) + (b"|Mrz" if name == "M\u00e4r" else b"")
     date = re.escape(day.encode()) + b" (?:" + month_re + b") " + re.escape(year.encode())
-    notice = "Copyright \u00a9 2026 the tokloc authors. Released under the MIT License.".encode(encoding)
     text = b""
     if header:
-        text += (rb"tokloc v1\.1\.0 x64 \(" + date + rb"\) - Find the location of a string token in a line of text\r\n"
-                 + re.escape(notice) + rb"\r\n"
-                 + rb"Source, README, tests and benchmarks live in the tokloc repository\.\r\n\r\n")
+        text += (b"tokloc " + short + rb" \(" + date + rb"\) - " + re.escape(opts.build["ProgramDescription"].encode())
+                 + rb"\r\n" + re.escape(opts.build["LegalNoticeText"].encode(encoding)) + rb"\r\n"
+                 + re.escape(opts.build["CommentsNotice"].encode(encoding)) + rb"\r\n\r\n")
     if build_line:
-        text += (re.escape(file_name.encode()) + rb" v1\.1\.0\.50 x64 was compiled on " + date
-                 + rb" @ " + re.escape(hour.encode()) + rb":00:00" + re.escape(opts.toolchain.encode()) + rb"\r\n")
+        text += (re.escape(file_name.encode()) + b" " + full + b" was compiled on " + date
+                 + rb" @ " + re.escape(hour.encode()) + rb":00:00" + re.escape(opts.build["ToolchainText"].encode())
+                 + rb"\r\n")
         if header:
             text += rb"\r\n"
     return text
@@ -246,8 +261,11 @@ def extremes_cases(platform):
 
 
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs", "examples")
-HELP_SHOWN = re.compile(rb"tokloc v1\.1\.0 x64 \(.*For more details, please type: tokloc --\?\?\r\n"
-                        rb"tokloc showed its help\r?\n", re.S)
+def help_shown(opts):
+    """What locate's help branch gives: tokloc's brief help, then the
+    script's own line."""
+    return re.compile(b"tokloc " + titles(opts)[0] + rb" \(.*For more details, please type: tokloc --\?\?\r\n"
+                      rb"tokloc showed its help\r?\n", re.S)
 
 
 def windows_path(path):
@@ -306,7 +324,7 @@ def client_cases(platform, opts):
              stdout=found + b"found=TRUE pos=20 after=24 len=0 before=[very] behind=[string]" + eol, code=0)
         case("not found", "locate", ["This is not a very long string", "LONG"],
              stdout=b"FALSE|0|0|0|||\r\nnot found" + eol, code=76 if name == "cmd" else 0)
-        case("help shown", "locate", ["-?", "x"], stderr=HELP_SHOWN, code=1)
+        case("help shown", "locate", ["-?", "x"], stderr=help_shown(opts), code=1)
         case("failed output", "locate", ["abc", "b"], stdout_target="full",
              stderr=re.compile(FAILURE_REPORT.pattern + rb"tokloc could not write its result\r?\n"), code=2)
         case("blanks, commas, semicolons, & and ^", "locate", ["a, b; c & d ^ e TOKEN f, g", "TOKEN"],
@@ -344,13 +362,16 @@ def console_cases(platform, opts):
     under Wine the process then has a console and writes in its output code
     page, which Wine's console shows in the terminal's UTF-8. A POSIX
     terminal shows the locale's own encoding."""
-    def shown(notice_mark, comments=b"Source, README, tests and benchmarks live in the tokloc repository."):
-        # The 87-character title line wraps on an 80-column console; the
-        # notice and comments lines fit.
-        return re.compile(rb"tokloc v1\.1\.0 x64 \(.*?\) - Find the location of a string token in a line \n?of text\n"
-                          + re.escape(b"Copyright " + notice_mark + b" 2026 the tokloc authors. Released under the MIT"
-                                      b" License.\n" + comments + b"\n\n")
-                          + rb"tokloc(\.exe)? v1\.1\.0\.50 x64 was compiled on .*\n\n", re.S)
+    def shown(notice_mark):
+        # The title line is longer than the 80-column console and wraps
+        # there; the notice and comments lines fit.
+        b = opts.build
+        short, full = titles(opts)
+        title = b"\n?".join(re.escape(bytes([c])) for c in (" - " + b["ProgramDescription"]).encode())
+        notice = b["LegalNoticeText"].encode().replace("\u00a9".encode(), notice_mark)
+        return re.compile(b"tokloc " + short + rb" \(.*?\)" + title + b"\n"
+                          + re.escape(notice + b"\n" + b["CommentsNotice"].encode() + b"\n\n")
+                          + rb"tokloc(\.exe)? " + full + rb" was compiled on .*\n\n", re.S)
     if platform == "posix":
         run = ["script", "-qec", '"$TOKLOC" "$T" "$K"', "/dev/null"]
         latin = lambda text: text.encode("latin-1").decode("utf-8", "surrogateescape")

@@ -3,7 +3,8 @@
 stderr bytes and the exit code. Any stray byte fails a case.
 
 usage: run_cases.py SUITE --exe PATH [--wine LOADER] [--launcher PATH]
-                    [--stamp-header build_stamp.h] [--toolchain TEXT]
+                    [--stamp-header build_stamp.h] [--build-info build_info.h]
+                    [--locpath DIR]
 """
 import argparse
 import os
@@ -68,14 +69,18 @@ def main():
     parser.add_argument("--wine")
     parser.add_argument("--launcher")
     parser.add_argument("--stamp-header", help="the build's build_stamp.h")
-    parser.add_argument("--toolchain", default="")
+    parser.add_argument("--build-info", help="the build's build_info.h")
     parser.add_argument("--locpath", default="", help="private locales for LOCPATH")
     opts = parser.parse_args()
     opts.exe = os.path.abspath(opts.exe)
-    opts.build_stamp = ""
-    if opts.stamp_header:
-        with open(opts.stamp_header) as f:
-            opts.build_stamp = re.search(r'BuildDateTime\[\] = "([^"]*)"', f.read()).group(1)
+    # The constants the build compiled in (version, platform tag,
+    # notices, build stamp), read from the headers it wrote.
+    opts.build = {}
+    for header in (opts.build_info, opts.stamp_header):
+        if header:
+            with open(header, encoding="utf-8") as f:
+                opts.build.update(re.findall(r'inline constexpr char (\w+)\[\] = "([^"]*)";', f.read()))
+    opts.build_stamp = opts.build.get("BuildDateTime", "")
     platform = "win32" if opts.exe.endswith(".exe") else "posix"
     table = cases.suite(opts.suite, platform, opts)
     failed = 0
