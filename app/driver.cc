@@ -24,7 +24,7 @@ struct TDriverStateRec {
   bool ExtendedHelp = false;
   std::u16string SearchText;
   std::u16string SearchToken;
-  std::string Delimiters;
+  std::u16string Delimiters;
   std::u16string TextBefore;
   std::u16string TextAfter;
 };
@@ -61,7 +61,7 @@ struct TFoundRec {
 // a character.
 template <typename TChar>
 TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string_view<TChar> token,
-                           int32_t length, std::string_view delimiters, std::basic_string<TChar>& before,
+                           int32_t length, const TCharSetRec& delimiters, std::basic_string<TChar>& before,
                            std::basic_string<TChar>& after) {
   TFoundRec found;
   found.Position = LocateToken(token, text);
@@ -69,16 +69,17 @@ TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string
   after.clear();
   if (found.Position < 1) return found;
   found.After = found.Position + static_cast<int32_t>(token.size());
-  // Each character of the delimiter text is one delimiter, decoded like
-  // the text: a double-byte character is one, and its trail byte is none.
-  const TCharSetRec delimiterSet = BuildDelimiterSet(NarrowToWide(delimiters, AnsiCodePage()));
-  before = TextBeforeToken(text, found.Position, length, delimiterSet);
-  after = TextAfterToken(text, found.After, length, delimiterSet);
+  before = TextBeforeToken(text, found.Position, length, delimiters);
+  after = TextAfterToken(text, found.After, length, delimiters);
   return found;
 }
 
+// ASCII context goes out as it is; the driver takes the ASCII way only
+// where the output page keeps ASCII bytes as themselves.
 void WriteContext(TTextChannelRec& channel, const std::string& ascii) { WriteAnsiText(channel, ascii); }
-void WriteContext(TTextChannelRec& channel, const std::u16string& wide) { WriteWideText(channel, wide); }
+void WriteContext(TTextChannelRec& channel, const std::u16string& wide) {
+  WriteWideText(channel, wide, ParamCodePage());
+}
 
 template <typename TText>
 void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before, const TText& after) {
@@ -100,23 +101,28 @@ void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before
 }
 
 void RunSearch(TDriverStateRec& d) {
-  const uint32_t acp = AnsiCodePage();
-  const std::string_view text = ParamStr(1), token = ParamStr(2);
-  const int32_t length = ConvertLength(ParamStr(3));
-  d.Delimiters = std::string(ParamStr(4));
-  if (d.Delimiters.empty()) d.Delimiters = " ,;";
+  // A length or a switch is ASCII: any other character is no digit.
+  std::string_view lengthText;
+  const int32_t length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
+  // Each character of the delimiter text is one delimiter, read like the
+  // text: a double-byte character is one, and its trail byte is none.
+  d.Delimiters = ParamText(4);
+  if (d.Delimiters.empty()) d.Delimiters = u" ,;";
+  const TCharSetRec delimiterSet = BuildDelimiterSet(d.Delimiters);
 
   TFoundRec found;
-  if (CodePageKeepsAscii(acp) && IsAsciiText(text) && IsAsciiText(token)) {
-    // Plain ASCII: every byte is one UTF-16 unit, so the bytes give the same
-    // positions and context without converting anything.
+  std::string_view text, token;
+  if (ParamAscii(1, text) && ParamAscii(2, token) && CodePageKeepsAscii(OutputCodePage())) {
+    // Plain ASCII: every byte is one UTF-16 unit (every argument decoder
+    // keeps ASCII as it is), so the bytes give the same positions and
+    // context without converting anything.
     std::string before, after;
-    found = SearchAndExtract(text, token, length, d.Delimiters, before, after);
+    found = SearchAndExtract(text, token, length, delimiterSet, before, after);
     WriteResultLine(found, length, before, after);
   } else {
-    d.SearchText = NarrowToWide(text, acp);
-    d.SearchToken = NarrowToWide(token, acp);
-    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, length, d.Delimiters, d.TextBefore,
+    d.SearchText = ParamText(1);
+    d.SearchToken = ParamText(2);
+    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, length, delimiterSet, d.TextBefore,
                                        d.TextAfter);
     WriteResultLine(found, length, d.TextBefore, d.TextAfter);
   }
@@ -129,9 +135,9 @@ void RunTokloc(TDriverStateRec& d) {
 
   // No switch is longer than 14 bytes; a longer first argument is text, and
   // copying a text of up to 128 KiB only to compare it would cost more than
-  // the search.
-  const std::string_view first = ParamStr(1);
-  d.FirstParam = first.size() <= 14 ? UpperCaseAscii(first) : std::string();
+  // the search. A character outside ASCII is no switch letter.
+  std::string_view first = ParamStr(1);
+  d.FirstParam = first.size() <= 14 && ParamAscii(1, first) ? UpperCaseAscii(first) : std::string();
   d.ExtendedHelp = IsOneOf(d.FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
   const bool helpMode =
       d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;

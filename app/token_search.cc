@@ -21,6 +21,11 @@ char32_t CharBefore(std::string_view s, size_t end, size_t& width) {
 char32_t CharAt(std::u16string_view s, size_t i, size_t& width) { return CodePointAt(s, i, width); }
 char32_t CharBefore(std::u16string_view s, size_t end, size_t& width) { return CodePointBefore(s, end, width); }
 
+// True when a cut at index i would split a character: only a surrogate
+// pair has more than one unit.
+bool SplitsCharAt(std::string_view, size_t) { return false; }
+bool SplitsCharAt(std::u16string_view s, size_t i) { return SplitsPairAt(s, i); }
+
 constexpr size_t NotFound = static_cast<size_t>(-1);
 
 // Index of the first c in h[from, size), or NotFound. Bytes go to memchr;
@@ -133,16 +138,6 @@ size_t FirstWordEnd(std::basic_string_view<TChar> s, size_t start, const TCharSe
   return end;
 }
 
-// CopyText for either unit type.
-template <typename TChar>
-std::basic_string<TChar> CopyUnits(std::basic_string_view<TChar> s, int64_t index, int64_t count) {
-  const int64_t length = static_cast<int64_t>(s.size());
-  if (index < 1) index = 1;
-  if (count > length || index - 1 + count > length) count = length - (index - 1);
-  if (count <= 0) return {};
-  return std::basic_string<TChar>(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
-}
-
 }  // namespace
 
 TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
@@ -168,12 +163,29 @@ bool CharSetHas(const TCharSetRec& set, char32_t c) {
 template <typename TChar>
 int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
   if (token.empty() || text.empty() || token.size() > text.size()) return 0;
-  const size_t found = token.size() == 1 ? FindUnit(text.data(), 0, text.size(), token[0])
-                                         : TwoWayFind(text.data(), text.size(), token.data(), token.size());
-  return found == NotFound ? 0 : static_cast<int32_t>(found + 1);
+  // A token that begins or ends with half of a surrogate pair (a lone
+  // surrogate, or a byte that was no valid text) matches only where it
+  // splits no character of the text; the search goes on after such a spot.
+  for (size_t from = 0;;) {
+    const size_t rest = text.size() - from;
+    if (rest < token.size()) return 0;
+    size_t found = token.size() == 1 ? FindUnit(text.data() + from, 0, rest, token[0])
+                                     : TwoWayFind(text.data() + from, rest, token.data(), token.size());
+    if (found == NotFound) return 0;
+    found += from;
+    if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size()))
+      return static_cast<int32_t>(found + 1);
+    from = found + 1;
+  }
 }
 
-std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) { return CopyUnits(s, index, count); }
+std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) {
+  const int64_t length = static_cast<int64_t>(s.size());
+  if (index < 1) index = 1;
+  if (count > length || index - 1 + count > length) count = length - (index - 1);
+  if (count <= 0) return {};
+  return std::u16string(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
+}
 
 int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters) {
   const size_t start = FirstWordStart(s, delimiters);
@@ -190,8 +202,11 @@ std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int
                                            int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
-    if (static_cast<int64_t>(text.size()) >= tokenPos - n) return CopyUnits(text, tokenPos - n, n);
-    return {};
+    if (static_cast<int64_t>(text.size()) < tokenPos - n) return {};
+    // A cut inside a surrogate pair takes the whole character.
+    size_t start = static_cast<size_t>(tokenPos - n - 1);
+    if (SplitsCharAt(text, start)) --start;
+    return std::basic_string<TChar>(text.substr(start, static_cast<size_t>(tokenPos - 1) - start));
   }
   // Whole word: walk back from the token over touching delimiters, then
   // over the word before them.
@@ -208,8 +223,12 @@ std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int3
                                           int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
-    if (length >= afterPos) return CopyUnits(text, afterPos, requestedLength);
-    return {};
+    if (length < afterPos) return {};
+    // A cut inside a surrogate pair takes the whole character.
+    const size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
+    size_t end = start + std::min(text.size() - start, static_cast<size_t>(requestedLength));
+    if (SplitsCharAt(text, end)) ++end;
+    return std::basic_string<TChar>(text.substr(start, end - start));
   }
   if (text.empty() || length < afterPos) return {};
   const std::basic_string_view<TChar> tail = text.substr(afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0);

@@ -24,8 +24,9 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters);
 bool CharSetHas(const TCharSetRec& set, char32_t c);
 
 // 1-based position of the first exact, case-sensitive occurrence of token
-// in text, or 0. An empty token, an empty text or a token longer than the
-// text gives 0. Linear time in the worst case.
+// in text, or 0. An occurrence that would begin or end inside a surrogate
+// pair of the text does not count. An empty token, an empty text or a
+// token longer than the text gives 0. Linear time in the worst case.
 template <typename TChar>
 int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
 
@@ -41,15 +42,17 @@ int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters);
 std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimiters);
 
 // The requestedLength units right before the token at tokenPos when that
-// many stand there; otherwise (also for a length of 0 or below) the last
-// word before the token, skipping delimiters that touch it.
+// many stand there (one more where the cut would split a surrogate pair);
+// otherwise (also for a length of 0 or below) the last word before the
+// token, skipping delimiters that touch it.
 template <typename TChar>
 std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
                                          int32_t requestedLength, const TCharSetRec& delimiters);
 
 // Up to requestedLength units from afterPos on (fewer at the end of the
-// text); for a length of 0 or below, the first word after the token,
-// skipping delimiters that touch it.
+// text, one more where the cut would split a surrogate pair); for a length
+// of 0 or below, the first word after the token, skipping delimiters that
+// touch it.
 template <typename TChar>
 std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
                                         int32_t requestedLength, const TCharSetRec& delimiters);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/exit_code.h"
+#include "core/text_conversion.h"
 #include "text/ascii.h"
 #include "text/code_page.h"
 
@@ -93,15 +94,15 @@ void WriteText(TTextChannelRec& channel, std::string_view utf8) {
 
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
   const uint32_t acp = AnsiCodePage();
-  if (acp == channel.CodePage || IsAsciiText(ansi)) {
+  if (acp == channel.CodePage || (CodePageKeepsAscii(channel.CodePage) && IsAsciiText(ansi))) {
     AppendNarrow(channel, ansi);
     return;
   }
   AppendNarrow(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
 }
 
-void WriteWideText(TTextChannelRec& channel, const std::u16string& wide) {
-  if (!wide.empty()) AppendNarrow(channel, WideToNarrow(wide, channel.CodePage));
+void WriteWideText(TTextChannelRec& channel, const std::u16string& wide, uint32_t sourceCp) {
+  if (!wide.empty()) AppendNarrow(channel, NarrowFromWide(wide, channel.CodePage, sourceCp));
 }
 
 void WriteNumber(TTextChannelRec& channel, int64_t value) {

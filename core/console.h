@@ -30,11 +30,14 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream);
 // Program literals, held as UTF-8. ASCII passes unchanged.
 void WriteText(TTextChannelRec& channel, std::string_view utf8);
 
-// Narrow text in the ANSI code page.
+// Narrow text in the ANSI code page. It goes out unchanged where the stream
+// uses the ANSI page, or where it is ASCII and the stream's page keeps
+// ASCII as it is; otherwise it is converted.
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
 
-// UTF-16 text.
-void WriteWideText(TTextChannelRec& channel, const std::u16string& wide);
+// UTF-16 text decoded from bytes in sourceCp: its byte escapes are the bytes
+// again where the stream uses sourceCp (see NarrowFromWide).
+void WriteWideText(TTextChannelRec& channel, const std::u16string& wide, uint32_t sourceCp);
 
 // A number in plain decimal, "-" before negative values.
 void WriteNumber(TTextChannelRec& channel, int64_t value);

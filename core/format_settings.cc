@@ -1,6 +1,7 @@
 #include "core/format_settings.h"
 
 #include "core/process_record.h"
+#include "core/text_conversion.h"
 #include "platform/platform.h"
 
 namespace {
@@ -8,7 +9,9 @@ namespace {
 bool ReadText(uint32_t locale, uint32_t item, std::string& text) {
   std::u16string wide;
   if (!ReadLocaleText(locale, item, wide)) return false;
-  text = WideToNarrow(wide, AnsiCodePage());
+  // Bytes of the locale's own codeset that tokloc cannot decode come back
+  // as they were.
+  text = NarrowFromWide(wide, AnsiCodePage(), AnsiCodePage());
   return true;
 }
 

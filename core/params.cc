@@ -2,41 +2,49 @@
 
 #include "core/process_record.h"
 #include "platform/platform.h"
+#include "text/ascii.h"
+#include "text/code_page.h"
 
 namespace {
 
 // The arguments: argv where the platform splits them, our own split of the
-// command line where it does not; and argument 0, read when first asked.
+// UTF-16 command line where it does not (with each argument's ANSI form);
+// and argument 0, read when first asked.
 struct TParamsRec {
-  std::vector<std::string> Split;
+  std::vector<std::u16string> Wide;
+  std::vector<std::string> Narrow;
   std::string ProgramPath;
   bool ProgramPathRead = false;
 };
 TProcessRec<TParamsRec> ParamsStorage;
-bool ArgsAreSplit = false;  // Split holds them, not Argv
+bool ArgsAreSplit = false;  // Wide and Narrow hold them, not Argv
 int32_t ArgCount = 0;
 char* const* Argv = nullptr;
 
-bool IsSeparator(char c) {
-  return static_cast<unsigned char>(c) >= 0x01 && static_cast<unsigned char>(c) <= 0x20;
+bool IsSeparator(char16_t c) { return c >= 0x01 && c <= 0x20; }
+
+bool IsAsciiWide(std::u16string_view text) {
+  for (char16_t c : text)
+    if (c >= 0x80) return false;
+  return true;
 }
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-  std::vector<std::string> tokens;
+std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
+  std::vector<std::u16string> tokens;
   size_t i = 0;
   const size_t n = line.size();
   bool first = true;
   while (i < n) {
     while (i < n && IsSeparator(line[i])) ++i;
     if (i >= n) break;
-    std::string token;
+    std::u16string token;
     bool quoted = false;
     while (i < n && (quoted || !IsSeparator(line[i]))) {
-      if (line[i] != '"') {
+      if (line[i] != u'"') {
         token.push_back(line[i++]);
-      } else if (i + 1 < n && line[i + 1] == '"') {
+      } else if (i + 1 < n && line[i + 1] == u'"') {
         i += 2;
       } else {
         quoted = !quoted;
@@ -55,8 +63,9 @@ void LoadParams() {
   ArgsAreSplit = raw.IsOneString;
   if (ArgsAreSplit) {
     TParamsRec& params = ProcessRecord(ParamsStorage);
-    params.Split = SplitCommandLine(raw.Line);
-    ArgCount = static_cast<int32_t>(params.Split.size());
+    params.Wide = SplitCommandLine(raw.Line);
+    for (const std::u16string& arg : params.Wide) params.Narrow.push_back(WideToNarrow(arg, AnsiCodePage()));
+    ArgCount = static_cast<int32_t>(params.Wide.size());
   } else {
     ArgCount = raw.ArgCount;
     Argv = raw.Args;
@@ -77,6 +86,24 @@ std::string_view ParamStr(int32_t index) {
     return params.ProgramPath;
   }
   if (index < 0 || index > ParamCount()) return {};
-  if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Split[static_cast<size_t>(index - 1)];
+  if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Narrow[static_cast<size_t>(index - 1)];
   return Argv[index - 1];
 }
+
+std::u16string ParamText(int32_t index) {
+  if (index < 1 || index > ParamCount()) return {};
+  if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Wide[static_cast<size_t>(index - 1)];
+  return NarrowToWide(Argv[index - 1], AnsiCodePage());
+}
+
+bool ParamAscii(int32_t index, std::string_view& ascii) {
+  if (index < 1 || index > ParamCount()) {
+    ascii = {};
+    return true;
+  }
+  if (ArgsAreSplit && !IsAsciiWide(ProcessRecord(ParamsStorage).Wide[static_cast<size_t>(index - 1)])) return false;
+  ascii = ParamStr(index);
+  return ArgsAreSplit || IsAsciiText(ascii);
+}
+
+uint32_t ParamCodePage() { return ArgsAreSplit ? CodePageUtf16 : AnsiCodePage(); }

@@ -6,14 +6,16 @@
 
 #include "core/params.h"
 
+// Input: UTF-16 units, two bytes each.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string line(reinterpret_cast<const char*>(data), size);
-  if (line.find('\0') != std::string::npos) return 0;  // a C string holds none
-  const std::vector<std::string> args = SplitCommandLine(line);
-  std::string rejoined = "prog";
-  for (const std::string& arg : args) {
-    if (arg.find('"') != std::string::npos) abort();
-    rejoined += " \"" + arg + "\"";
+  std::u16string line;
+  for (size_t i = 0; i + 1 < size; i += 2) line.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+  if (line.find(u'\0') != std::u16string::npos) return 0;  // a command line holds none
+  const std::vector<std::u16string> args = SplitCommandLine(line);
+  std::u16string rejoined = u"prog";
+  for (const std::u16string& arg : args) {
+    if (arg.find(u'"') != std::u16string::npos) abort();
+    rejoined += u" \"" + arg + u"\"";
   }
   if (SplitCommandLine(rejoined) != args) abort();
   return 0;

@@ -8,7 +8,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <langinfo.h>
 #include <malloc.h>
 #include <signal.h>
@@ -18,16 +17,13 @@
 #include "platform/langinfo-posix.h"
 #include "text/ascii.h"
 #include "text/code_page.h"
-#include "text/utf16.h"
 
 namespace {
 
 int SavedArgc = 0;
 char** SavedArgv = nullptr;
 
-// 0 stands for "the locale's own multibyte encoding", served by the C
-// library's mbrtowc/wcrtomb; ~0 means not decided yet.
-constexpr uint32_t CodePageLocale = 0;
+// ~0 means not decided yet.
 constexpr uint32_t CodePageUndecided = ~0u;
 uint32_t CachedCodePage = CodePageUndecided;
 
@@ -50,6 +46,9 @@ bool IsBuiltInLocale(const char* name) {
 // Loading locale data costs about half a process start, so skip it when the
 // environment alone settles the answer: the C locale and any ".UTF-8" locale
 // are UTF-8 (a missing UTF-8 locale falls back to C, which counts as UTF-8).
+// Only the codeset's name is taken from the C library, never a converter:
+// tokloc decodes what it knows itself and lets other bytes stand for
+// themselves, so nothing depends on the C library's converter modules.
 uint32_t DecideCodePage() {
   const char* locale = EffectiveLocale("LC_CTYPE");
   if (IsBuiltInLocale(locale)) return CodePageUtf8;
@@ -59,48 +58,7 @@ uint32_t DecideCodePage() {
     if (CodePageFromCharsetName(charset) == CodePageUtf8) return CodePageUtf8;
   }
   if (!setlocale(LC_CTYPE, "")) return CodePageUtf8;
-  const uint32_t cp = CodePageFromCharsetName(nl_langinfo(CODESET));
-  return cp != 0 ? cp : CodePageLocale;
-}
-
-std::u16string LocaleToWide(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  mbstate_t state{};
-  size_t i = 0;
-  while (i < text.size()) {
-    wchar_t wc;
-    const size_t r = mbrtowc(&wc, text.data() + i, text.size() - i, &state);
-    if (r == static_cast<size_t>(-1) || r == static_cast<size_t>(-2)) {
-      out.push_back(0xFFFD);
-      state = mbstate_t{};
-      ++i;
-      continue;
-    }
-    const char32_t c = static_cast<char32_t>(wc);
-    AppendUtf16(out, c > 0x10FFFF || IsSurrogate(c) ? char32_t{0xFFFD} : c);
-    i += r == 0 ? 1 : r;
-  }
-  return out;
-}
-
-std::string WideToLocale(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  mbstate_t state{};
-  char buf[MB_LEN_MAX];
-  size_t width;
-  for (size_t i = 0; i < text.size(); i += width) {
-    const char32_t c = EncodableCodePointAt(text, i, width);
-    const size_t r = wcrtomb(buf, static_cast<wchar_t>(c), &state);
-    if (r == static_cast<size_t>(-1)) {
-      out.push_back('?');
-      state = mbstate_t{};
-    } else {
-      out.append(buf, r);
-    }
-  }
-  return out;
+  return CodePageFromCharsetName(nl_langinfo(CODESET));
 }
 
 bool LocaleLoaded = false;
@@ -195,7 +153,12 @@ std::u16string CategoryTextToWide(const std::string& text, const char* category)
   std::u16string wide;
   if (setlocale(LC_CTYPE, name)) {
     const uint32_t cp = CodePageFromCharsetName(nl_langinfo(CODESET));
-    wide = CodePageHasCodec(cp) ? DecodeFromCodePage(text, cp) : LocaleToWide(text);
+    wide = DecodeFromCodePage(text, cp);
+    // Bytes of a codeset without a codec mean nothing in the output's
+    // codeset: they are characters that cannot be shown.
+    if (cp != AnsiCodePage())
+      for (char16_t& unit : wide)
+        if (IsByteEscape(unit)) unit = 0xFFFD;
   } else {
     wide = NarrowToWide(text, AnsiCodePage());
   }
@@ -252,20 +215,11 @@ uint32_t AnsiCodePage() {
 // A terminal shows text in the locale's encoding, so both pages agree.
 uint32_t OutputCodePage() { return AnsiCodePage(); }
 
-std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
-  return CodePageHasCodec(cp) ? DecodeFromCodePage(text, cp) : LocaleToWide(text);
-}
+std::u16string NarrowToWide(std::string_view text, uint32_t cp) { return DecodeFromCodePage(text, cp); }
 
-std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
-  return CodePageHasCodec(cp) ? EncodeToCodePage(text, cp) : WideToLocale(text);
-}
+std::string WideToNarrow(std::u16string_view text, uint32_t cp) { return EncodeToCodePage(text, cp); }
 
-std::string UpperCaseAnsi(const std::string& text) {
-  const uint32_t cp = AnsiCodePage();
-  if (CodePageHasCodec(cp)) return UpperCaseSameLength(text, cp);
-  // Another multibyte encoding: only ASCII letters are safe to touch.
-  return UpperCaseAscii(text);
-}
+std::string UpperCaseAnsi(const std::string& text) { return UpperCaseSameLength(text, AnsiCodePage()); }
 
 // There is one locale on POSIX: the environment's; it stands for the
 // system-default one too.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "text/ascii.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -36,11 +37,13 @@ void PlatformStart(int, char**) {
   OutputCodePage();
 }
 
+// The UTF-16 line as the user typed it: GetCommandLineA would hand over the
+// ANSI page's best fit of it, where a fullwidth quotation mark becomes a
+// real one and splits the argument it stood in.
 TRawCommandLineRec ReadRawCommandLine() {
   TRawCommandLineRec raw;
   raw.IsOneString = true;
-  const char* line = GetCommandLineA();
-  if (line) raw.Line = line;
+  if (const wchar_t* line = GetCommandLineW()) raw.Line = reinterpret_cast<const char16_t*>(line);
   return raw;
 }
 
@@ -81,6 +84,29 @@ uint32_t OutputCodePage() {
 
 std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   if (text.empty()) return {};
+  // Windows replaces a byte that is no text with U+FFFD or a look-alike;
+  // tokloc keeps it as its byte escape, and does UTF-8 itself.
+  if (cp == CodePageUtf8) return DecodeFromCodePage(text, cp);
+  const int strict = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+  CPINFO info;
+  if (strict <= 0 && GetLastError() == ERROR_NO_UNICODE_TRANSLATION && GetCPInfo(cp, &info) && info.MaxCharSize <= 2) {
+    // One character at a time: a lead byte with its trail, or one byte.
+    std::u16string out;
+    wchar_t unit[2];
+    for (size_t i = 0; i < text.size();) {
+      const size_t length = info.MaxCharSize == 2 && i + 1 < text.size() && IsDBCSLeadByteEx(cp, static_cast<BYTE>(text[i])) ? 2 : 1;
+      const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data() + i, static_cast<int>(length), unit, 2);
+      if (n > 0) {
+        out.append(reinterpret_cast<const char16_t*>(unit), static_cast<size_t>(n));
+        i += length;
+      } else {
+        out.push_back(ByteEscape(static_cast<unsigned char>(text[i++])));
+      }
+    }
+    return out;
+  }
+  // Valid text, or a page that takes no strictness: Windows' own reading.
   const int n = ToWide(text, cp, nullptr, 0);
   std::u16string out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
   if (n > 0) ToWide(text, cp, reinterpret_cast<wchar_t*>(out.data()), n);

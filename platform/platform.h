@@ -13,11 +13,12 @@
 // How the platform hands over the program's arguments.
 struct TRawCommandLineRec {
   // True when the platform passes one command-line string (Win32): Line
-  // holds it, program name included, and Args is empty. False when the
-  // arguments arrive already split (POSIX): Args is argv[1..], ArgCount
-  // long, which lives as long as the process.
+  // holds it as UTF-16, program name included, and Args is empty. False
+  // when the arguments arrive already split (POSIX): Args is argv[1..],
+  // ArgCount long, bytes in the ANSI code page, which live as long as the
+  // process.
   bool IsOneString = false;
-  std::string Line;
+  std::u16string Line;
   int ArgCount = 0;
   char* const* Args = nullptr;
 };
@@ -26,8 +27,7 @@ struct TRawCommandLineRec {
 // reads the process command line instead. Call once, first thing in main.
 void PlatformStart(int argc, char** argv);
 
-// The arguments as the platform delivers them, narrow text in the ANSI code
-// page.
+// The arguments as the platform delivers them.
 TRawCommandLineRec ReadRawCommandLine();
 
 // Full path of the running executable in the ANSI code page; at most 260
@@ -62,12 +62,13 @@ uint32_t OutputCodePage();
 // The ANSI code page: the encoding arguments arrive in. Read once.
 uint32_t AnsiCodePage();
 
-// Narrow text in code page cp to UTF-16. Never fails: a byte sequence that
-// is not valid text becomes U+FFFD (or the platform's own replacement).
+// Narrow text in code page cp to UTF-16. Never fails: a byte that does not
+// start a valid character becomes its byte escape (text/code_page.h).
 std::u16string NarrowToWide(std::string_view text, uint32_t cp);
 
 // UTF-16 to narrow text in code page cp. Never fails: a character the code
-// page lacks becomes a best-fit look-alike or its default character.
+// page lacks, a lone surrogate and a byte escape become a best-fit
+// look-alike or the page's default character.
 std::string WideToNarrow(std::u16string_view text, uint32_t cp);
 
 // Upper-cases text in the ANSI code page by the platform's rules. The result

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-
+#include "text/double_byte.h"
 
 namespace {
 
@@ -13,27 +13,48 @@ TEST(CodePageFromCharsetName, KnowsTheCodecsAndTheirAliases) {
   EXPECT_EQ(CodePageFromCharsetName("ISO-8859-1"), CodePageLatin1);
   EXPECT_EQ(CodePageFromCharsetName("ISO-8859-15"), CodePageLatin9);
   EXPECT_EQ(CodePageFromCharsetName("CP1252"), CodePageWindows1252);
-  EXPECT_EQ(CodePageFromCharsetName("EUC-JP"), 0u);
-  EXPECT_EQ(CodePageFromCharsetName(""), 0u);
+  EXPECT_EQ(CodePageFromCharsetName("EUC-JP"), CodePageEucJp);
+  EXPECT_EQ(CodePageFromCharsetName("GB2312"), CodePageGbk);
+  EXPECT_EQ(CodePageFromCharsetName("KOI8-R"), CodePageBytes);
+  EXPECT_EQ(CodePageFromCharsetName(""), CodePageBytes);
 }
 
-TEST(DecodeFromCodePage, ReplacesEachInvalidUtf8SequenceOnce) {
-  struct TCaseRec { const char* in; std::u16string out; } cases[] = {
-      {"abc", u"abc"},
-      {"Gr\xC3\xBC\xC3\x9F" "e", u"Grüße"},
-      {"\xF0\x9F\x98\x80", u"😀"},
-      {"\xEF\xBF\xBF", u"\xFFFF"},
-      {"\x80", u"\xFFFD"},
-      {"a\xC3", u"a\xFFFD"},                      // truncated at the end
-      {"\xC3" "a", u"\xFFFD" "a"},                // a bad continuation is not swallowed
-      {"\xE2\x82" "x", u"\xFFFD" "x"},            // maximal subpart: one replacement
-      {"\xC0\xAF", u"\xFFFD\xFFFD"},              // overlong
-      {"\xE0\x80\xAF", u"\xFFFD\xFFFD\xFFFD"},    // overlong three-byte form
-      {"\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},    // an encoded surrogate
-      {"\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},  // beyond U+10FFFF
-      {"\xFF\xFE", u"\xFFFD\xFFFD"},
+TEST(DecodeFromCodePage, KeepsEachByteThatStartsNoCharacterAsItsEscape) {
+  struct TCaseRec { uint32_t cp; const char* in; std::u16string out; } cases[] = {
+      {CodePageUtf8, "abc", u"abc"},
+      {CodePageUtf8, "Gr\xC3\xBC\xC3\x9F" "e", u"Grüße"},
+      {CodePageUtf8, "\xF0\x9F\x98\x80", u"😀"},
+      {CodePageUtf8, "\xEF\xBF\xBF", u"\xFFFF"},
+      {CodePageUtf8, "\x80", u"\xDC80"},
+      {CodePageUtf8, "a\xC3", u"a\xDCC3"},                  // truncated at the end
+      {CodePageUtf8, "\xC3" "a", u"\xDCC3" "a"},            // a bad continuation is not swallowed
+      {CodePageUtf8, "\xE2\x82" "x", u"\xDCE2\xDC82" "x"},  // truncated: each byte stands alone
+      {CodePageUtf8, "\xC0\xAF", u"\xDCC0\xDCAF"},          // overlong
+      {CodePageUtf8, "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
+      {CodePageUtf8, "\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // beyond U+10FFFF
+      {CodePageBytes, "K\xCF\xC9", u"K\xDCCF\xDCC9"},
+      {CodePageGb18030, "\x80\x81\x30\x20\xD6", u"\xDC80\xDC81" "0 \xDCD6"},
+      {CodePageShiftJis, "\xFD" "a\x95", u"\xDCFD" "a\xDC95"},  // a lead byte at the end
+      {CodePageEucJp, "\x8F\xA2", u"\xDC8F\xDCA2"},
   };
-  for (const auto& c : cases) EXPECT_EQ(DecodeFromCodePage(c.in, CodePageUtf8), c.out) << c.in;
+  for (const auto& c : cases) EXPECT_EQ(DecodeFromCodePage(c.in, c.cp), c.out) << c.cp << " " << c.in;
+}
+
+TEST(DecodeFromCodePage, ReadsAndWritesTheDoubleBytePages) {
+  struct TCaseRec { uint32_t cp; const char* bytes; std::u16string text; } cases[] = {
+      {CodePageGb18030, "a\xD6\xD0\x81\x30\x84\x38\x94\x39\xFC\x36\x81\x30\x81\x30", u"a中©😀\x80"},
+      {CodePageGbk, "\xD6\xD0", u"中"},
+      {CodePageBig5, "\xA4\xA4", u"中"},
+      {CodePageEucKr, "\xB0\xA1", u"가"},
+      {CodePageEucJp, "\xC6\xFC\x8E\xB1\x8F\xA2\xED", u"日ｱ©"},
+      {CodePageShiftJis, "\x93\xFA\xB1\x95\x5C", u"日ｱ表"},  // a trail byte 5C is no "\\"
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecodeFromCodePage(c.bytes, c.cp), c.text) << c.cp;
+    EXPECT_EQ(EncodeToCodePage(c.text, c.cp), c.bytes) << c.cp;
+  }
+  EXPECT_EQ(EncodeToCodePage(u"😀\xDC80", CodePageEucKr), "??");
+  EXPECT_EQ(EncodeToCodePage(u"é\xDCE9", CodePageBytes), "??");
 }
 
 TEST(EncodeToCodePage, ReplacesWhatTheTargetLacksWithAQuestionMark) {

@@ -97,7 +97,7 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
     BindChannel(out, TStdStream::Output);
     WriteText(out, "Grüße|");
     WriteAnsiText(out, "\xE2\x82\xAC|");
-    WriteWideText(out, u"€😀|");
+    WriteWideText(out, u"€😀|", CodePageUtf8);
     WriteNumber(out, -2147483648LL);
     WriteNumber(out, 0);
     WriteLineEnd(out);

@@ -19,7 +19,7 @@ struct TFakeWriteStepRec {
 
 struct TFakePlatformRec {
   bool IsOneString = false;
-  std::string Line;
+  std::u16string Line;  // the one-string command line, when IsOneString
   std::vector<std::string> Args;
   std::string ExePath = "/opt/tools/tokloc";
   uint32_t AnsiCp = CodePageUtf8;

@@ -23,6 +23,10 @@ TEST(LocateToken, FindsTheFirstExactOccurrence) {
       {"aab", "aaab", 2}, {"abab", "abaabab", 4}, {"ü", "Grüße", 3},
   };
   for (const auto& c : cases) EXPECT_EQ(LocateToken<char16_t>(W(c.token), W(c.text)), c.pos) << c.token;
+  // A byte that was no valid text is a lone surrogate; it never matches
+  // half of a pair (U+1F480 is D83D DC80).
+  EXPECT_EQ(LocateToken<char16_t>(u"\xDC80", u"\U0001F480 x\xDC80"), 5);
+  EXPECT_EQ(LocateToken<char16_t>(u"\xD83D", u"\U0001F480"), 0);
 }
 
 TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
@@ -90,6 +94,7 @@ TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
       {"x€y TOKEN €z", "TOKEN", 0, "€", 5, 10, "y ", " "},
       {"a😀b TOKEN c", "TOKEN", 0, " ", 6, 11, "a😀b", "c"},
       {"a😀b TOKEN c", "TOKEN", 0, "😀 ", 6, 11, "b", "c"},
+      {"a😀TOKEN😀b", "TOKEN", 1, " ", 4, 9, "😀", "😀"},  // a cut never splits a pair
   };
   for (const TContextCaseRec& c : cases) {
     const std::u16string text = W(c.text), token = W(c.token);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "text/ascii.h"
+#include "text/double_byte.h"
 #include "text/utf16.h"
 
 namespace {
@@ -60,9 +61,9 @@ char SingleByteFromChar(char16_t c, uint32_t cp) {
   return '?';
 }
 
-// Decodes UTF-8; an ill-formed sequence is replaced up to the first byte
-// that cannot continue it (the "maximal subpart" practice), so a stray byte
-// never swallows the valid text after it.
+// Decodes UTF-8. A byte that does not start a well-formed sequence (a
+// stray continuation, an overlong or truncated form, an encoded surrogate)
+// becomes its byte escape, and decoding goes on with the byte after it.
 std::u16string DecodeUtf8(std::string_view text) {
   // Never more units than bytes: size once, write by index, cut at the end.
   std::u16string out(text.size(), u'\0');
@@ -97,21 +98,35 @@ std::u16string DecodeUtf8(std::string_view text) {
       if (b == 0xF0) lo = 0x90;        // no overlongs
       if (b == 0xF4) hi = 0x8F;        // nothing past U+10FFFF
     } else {
-      *o++ = 0xFFFD;
+      *o++ = ByteEscape(b);
       ++i;
       continue;
     }
-    size_t j = i + 1;
     bool ok = true;
-    for (int k = 0; k < need; ++k, ++j) {
-      const unsigned char min = k == 0 ? lo : 0x80, max = k == 0 ? hi : 0xBF;
-      if (j >= n || s[j] < min || s[j] > max) { ok = false; break; }
-      cp = (cp << 6) | (s[j] & 0x3F);
+    for (int k = 1; k <= need; ++k) {
+      const unsigned char min = k == 1 ? lo : 0x80, max = k == 1 ? hi : 0xBF;
+      if (i + k >= n || s[i + k] < min || s[i + k] > max) { ok = false; break; }
+      cp = (cp << 6) | (s[i + k] & 0x3F);
     }
-    o = PutUtf16(o, ok ? cp : 0xFFFD);
-    i = j;
+    if (!ok) {
+      *o++ = ByteEscape(b);
+      ++i;
+      continue;
+    }
+    o = PutUtf16(o, cp);
+    i += static_cast<size_t>(need) + 1;
   }
   out.resize(static_cast<size_t>(o - out.data()));
+  return out;
+}
+
+// Every byte above 0x7F stands for itself.
+std::u16string DecodeBytes(std::string_view text) {
+  std::u16string out(text.size(), u'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    out[i] = b < 0x80 ? b : ByteEscape(b);
+  }
   return out;
 }
 
@@ -148,28 +163,40 @@ uint32_t CodePageFromCharsetName(std::string_view name) {
     if (c == '-' || c == '_') continue;
     key.push_back(AsciiLower(c));
   }
-  if (key == "utf8" || key == "ansix3.41968" || key == "ascii" || key == "usascii")
-    return CodePageUtf8;
-  if (key == "iso88591" || key == "latin1") return CodePageLatin1;
-  if (key == "iso885915" || key == "latin9") return CodePageLatin9;
-  if (key == "cp1252" || key == "windows1252") return CodePageWindows1252;
-  return 0;
+  struct TCharsetRec {
+    const char* Key;
+    uint32_t CodePage;
+  };
+  static constexpr TCharsetRec Charsets[] = {
+      {"utf8", CodePageUtf8},          {"ansix3.41968", CodePageUtf8},    {"ascii", CodePageUtf8},
+      {"usascii", CodePageUtf8},       {"iso88591", CodePageLatin1},      {"latin1", CodePageLatin1},
+      {"iso885915", CodePageLatin9},   {"latin9", CodePageLatin9},        {"cp1252", CodePageWindows1252},
+      {"windows1252", CodePageWindows1252}, {"gb18030", CodePageGb18030}, {"gbk", CodePageGbk},
+      {"cp936", CodePageGbk},          {"gb2312", CodePageGbk},           {"euccn", CodePageGbk},
+      {"big5", CodePageBig5},          {"cp950", CodePageBig5},           {"euckr", CodePageEucKr},
+      {"eucjp", CodePageEucJp},        {"shiftjis", CodePageShiftJis},    {"sjis", CodePageShiftJis},
+  };
+  for (const TCharsetRec& charset : Charsets)
+    if (key == charset.Key) return charset.CodePage;
+  return CodePageBytes;
 }
 
 bool CodePageKeepsAscii(uint32_t cp) {
-  if (cp == 0 || cp == CodePageUtf8 || cp == 874 || (cp >= 1250 && cp <= 1258)) return true;
-  if (cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 54936) return true;
+  if (cp == CodePageBytes || cp == CodePageUtf8 || cp == 874 || (cp >= 1250 && cp <= 1258)) return true;
+  if (IsDoubleBytePage(cp) || cp == 949) return true;
   if (cp == 437 || cp == 720 || cp == 737 || cp == 775 || (cp >= 850 && cp <= 869 && cp != 864)) return true;
   return cp >= 28591 && cp <= 28606;
 }
 
 bool CodePageHasCodec(uint32_t cp) {
-  return cp == CodePageUtf8 || cp == CodePageLatin1 || cp == CodePageLatin9 ||
-         cp == CodePageWindows1252;
+  return cp == CodePageBytes || cp == CodePageUtf8 || cp == CodePageLatin1 || cp == CodePageLatin9 ||
+         cp == CodePageWindows1252 || IsDoubleBytePage(cp);
 }
 
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return DecodeUtf8(text);
+  if (cp == CodePageBytes) return DecodeBytes(text);
+  if (IsDoubleBytePage(cp)) return DecodeDoubleByte(text, cp);
   std::u16string out(text.size(), u'\0');
   for (size_t i = 0; i < text.size(); ++i)
     out[i] = SingleByteChar(static_cast<unsigned char>(text[i]), cp);
@@ -178,13 +205,17 @@ std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
 
 std::string EncodeToCodePage(std::u16string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return EncodeUtf8(text);
+  if (IsDoubleBytePage(cp)) return EncodeDoubleByte(text, cp);
   std::string out;
   out.reserve(text.size());
   size_t width;
   for (size_t i = 0; i < text.size(); i += width) {
     // A surrogate pair is one character the page lacks: one "?".
     const char32_t c = EncodableCodePointAt(text, i, width);
-    out.push_back(c > 0xFFFF ? '?' : SingleByteFromChar(static_cast<char16_t>(c), cp));
+    if (cp == CodePageBytes)
+      out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    else
+      out.push_back(c > 0xFFFF ? '?' : SingleByteFromChar(static_cast<char16_t>(c), cp));
   }
   return out;
 }
@@ -207,6 +238,7 @@ char32_t UpperCaseChar(char32_t c) {
 }
 
 std::string UpperCaseSameLength(std::string_view text, uint32_t cp) {
+  if (cp == CodePageBytes || IsDoubleBytePage(cp)) return UpperCaseAscii(text);
   std::string out(text);
   if (cp != CodePageUtf8) {
     for (char& b : out) {
@@ -227,7 +259,7 @@ std::string UpperCaseSameLength(std::string_view text, uint32_t cp) {
     const size_t len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
     if (i + len > out.size()) break;
     const std::u16string wide = DecodeUtf8(std::string_view(out).substr(i, len));
-    if (wide.size() == 1 && wide[0] != 0xFFFD) {
+    if (wide.size() == 1 && !IsSurrogate(wide[0])) {
       const std::string upper = EncodeUtf8(std::u16string(1, static_cast<char16_t>(UpperCaseChar(wide[0]))));
       if (upper.size() == len) out.replace(i, len, upper);
     }

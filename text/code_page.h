@@ -1,6 +1,7 @@
-// Code pages by number, and our own codecs for UTF-8 and the single-byte
-// pages the POSIX layer handles without any library. Pure functions,
-// unit-tested on every host.
+// Code pages by number, and our own codecs for UTF-8, the single-byte
+// pages and the East Asian multi-byte pages (double_byte.h), so that no
+// locale needs a converter of the C library. Pure functions, unit-tested on
+// every host.
 #pragma once
 
 #include <cstdint>
@@ -12,28 +13,45 @@ constexpr uint32_t CodePageUtf8 = 65001;
 constexpr uint32_t CodePageWindows1252 = 1252;
 constexpr uint32_t CodePageLatin1 = 28591;
 constexpr uint32_t CodePageLatin9 = 28605;
+// The arguments of a Win32 process: UTF-16 from the start, no bytes.
+constexpr uint32_t CodePageUtf16 = 1200;
+// A POSIX locale's codeset that tokloc has no codec for (KOI8-R, CP1251,
+// ISO-8859-7, EUC-TW, ...): ASCII stays ASCII, and every byte above 0x7F
+// stands for itself, a byte escape, one character each.
+constexpr uint32_t CodePageBytes = 0;
+
+// A byte that is no valid text where it stands (or in a page tokloc does
+// not decode) is kept as a lone low surrogate, U+DC80-U+DCFF, one unit that
+// matches only the same byte. Encoders write it as "?" (no page holds a
+// lone surrogate); written back into the page it came from, it is the byte
+// itself again.
+inline char16_t ByteEscape(unsigned char b) { return static_cast<char16_t>(0xDC00 | b); }
+inline bool IsByteEscape(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+inline char ByteOfEscape(char16_t unit) { return static_cast<char>(unit & 0xFF); }
 
 // Code page number for a POSIX character-set name such as "UTF-8",
-// "ISO-8859-15" or "CP1252" (case, '-' and '_' do not matter). ASCII counts
-// as UTF-8, as the C locale of current C libraries is. Returns 0 for
-// a set this file has no codec for.
+// "ISO-8859-15", "CP1252" or "EUC-JP" (case, '-' and '_' do not matter).
+// ASCII counts as UTF-8, as the C locale of current C libraries is. Returns
+// CodePageBytes for a set this library has no codec for.
 uint32_t CodePageFromCharsetName(std::string_view name);
 
 // True when every byte below 0x80 is the ASCII character of that value in
-// cp, whatever stands around it: UTF-8, the single-byte pages and the
-// double-byte Asian pages. 0 (a POSIX locale's own charset) counts too, as
-// every such charset extends ASCII.
+// cp, whatever stands around it, and every ASCII character is written as
+// that byte: UTF-8, the single-byte pages, the double-byte Asian pages and
+// CodePageBytes, but not UTF-7 or EBCDIC.
 bool CodePageKeepsAscii(uint32_t cp);
 
-// True for the code pages that DecodeFromCodePage/EncodeToCodePage handle.
+// True for the code pages that DecodeFromCodePage/EncodeToCodePage handle:
+// all above but CodePageUtf16, and the double-byte pages.
 bool CodePageHasCodec(uint32_t cp);
 
-// Decodes text in cp (a code page with a codec). Each maximal invalid UTF-8
-// subsequence becomes one U+FFFD; single-byte pages map every byte.
+// Decodes text in cp (a code page with a codec). In UTF-8 and the
+// double-byte pages each byte that does not start a valid character
+// becomes its byte escape; single-byte pages map every byte.
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp);
 
 // Encodes UTF-16 into cp (a code page with a codec). A character the page
-// lacks, and a lone surrogate, becomes "?".
+// lacks, a lone surrogate and a byte escape become "?".
 std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
 
 // The upper-case form of a letter of the Latin, Greek or Cyrillic scripts
@@ -43,5 +61,6 @@ char32_t UpperCaseChar(char32_t c);
 
 // Upper-cases text in cp (a code page with a codec) character by character;
 // a character whose upper-case form would take another number of bytes is
-// left as it is, so the result always has the length of text.
+// left as it is, so the result always has the length of text. Multi-byte
+// pages other than UTF-8 upper-case their ASCII letters alone.
 std::string UpperCaseSameLength(std::string_view text, uint32_t cp);

@@ -2,9 +2,6 @@
 
 namespace {
 
-bool IsLeadSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsTrailSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 char32_t FromPair(char32_t lead, char32_t trail) { return 0x10000 + ((lead - 0xD800) << 10) + (trail - 0xDC00); }
 
 }  // namespace

@@ -7,6 +7,14 @@
 
 // True for U+D800-U+DFFF: half of a pair, never a character of its own.
 inline bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+inline bool IsLeadSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsTrailSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// True when index i of text falls inside a surrogate pair: between its two
+// units, where no cut and no match may begin or end.
+inline bool SplitsPairAt(std::u16string_view text, size_t i) {
+  return i > 0 && i < text.size() && IsLeadSurrogate(text[i - 1]) && IsTrailSurrogate(text[i]);
+}
 
 // The character whose first UTF-16 unit is text[i], with the number of
 // units it takes: a surrogate pair is one character of two units; any other

@@ -27,8 +27,9 @@ THIS_LINE = "We can look for tokens like THIS: even in the middle"
 
 def search_cases(platform):
     # The largest single argument each platform passes: Linux 128 Ki less
-    # the terminator, Windows a 32 Ki command line.
-    big = 32000 if platform == "win32" else 128 * 1024 - 1
+    # the terminator; on Windows text and token share one command line of
+    # at most 32,767 characters.
+    big = 21000 if platform == "win32" else 128 * 1024 - 1
     cases = [
         dict(name="whole words", args=["This is not a very long string", "long"],
              stdout=b"TRUE|20|24|0|very|string|\r\n", code=0),
@@ -86,10 +87,53 @@ def failure_cases(platform):
     return cases
 
 
-def cmdline_cases(platform):
+def console_page_case(opts, name, line, page, stream, expected, code):
+    """tokloc started by the launcher with a console (script(1) gives it
+    one) whose output page the launcher sets first; stream ("stdout" or
+    "stderr") goes to a file, whose bytes are what the case compares."""
+    folder = tempfile.mkdtemp(prefix="tokloc-console-")
+    atexit.register(shutil.rmtree, folder, True)
+    path = os.path.join(folder, "out.txt")
+    env = {"TOKLOC_COMMAND_LINE": line, "TOKLOC_CONSOLE_CP": str(page),
+           "TOKLOC_" + stream.upper(): windows_path(path), "WINE": opts.wine, "LAUNCHER": opts.launcher,
+           "OUT": path, "LANG": "C.UTF-8", "LC_ALL": ""}
+    script = 'script -qec \'"$WINE" "$LAUNCHER"\' /dev/null >/dev/null; rc=$?; cat "$OUT"; exit $rc'
+    return dict(name=name, cmd=["sh", "-c", script], env=env, stdout=expected, code=code)
+
+
+def cmdline_cases(platform, opts):
     if platform != "win32":
         return []
-    return [
+    # The command line is read as typed (UTF-16): no look-alike of the ANSI
+    # page splits an argument or stands in for a character.
+    ansi = [("1252", {"LANG": "C.UTF-8", "LC_ALL": ""}, b'TRUE|8|9|0|"||\r\n', b"TRUE|3|4|0|a | c|\r\n"),
+            ("932", {"LANG": "ja_JP.UTF-8", "LC_ALL": ""}, b"TRUE|8|9|0|\xfaW||\r\n", b"TRUE|3|4|0|a?|\x81\x40c|\r\n")]
+    unicode_cases = []
+    for page, env, quote, spaces in ansi:
+        unicode_cases += [
+            dict(name="a fullwidth quote is text, %s" % page, raw='tokloc.exe "safe\uff02 \uff02x" x', env=env,
+                 stdout=quote, code=0),
+            dict(name="no look-alike is found, %s" % page, raw='tokloc.exe "what? x" "\u0436"', env=env,
+                 stdout=b"FALSE|0|0|0|||\r\n", code=76),
+            dict(name="no look-alike of a letter, %s" % page, raw='tokloc.exe "\u03a9 x" O', env=env,
+                 stdout=b"FALSE|0|0|0|||\r\n", code=76),
+            dict(name="wide spaces split nothing, %s" % page, raw='tokloc.exe "a\u2002b\u3000c" b', env=env,
+                 stdout=spaces, code=0),
+        ]
+    # Where the output page does not keep ASCII (EBCDIC 037), ASCII context
+    # and the program's name are converted like any other text.
+    unicode_cases += [
+        console_page_case(opts, "ascii context in an EBCDIC console", "tokloc.exe abc b", 37, "stdout",
+                          b"TRUE|2|3|0|" + "a".encode("cp037") + b"|" + "c".encode("cp037") + b"|\r\n", 0),
+        console_page_case(opts, "the help's program name in an EBCDIC console", "tokloc.exe -?", 37, "stderr",
+                          re.compile(rb".*For more details, please type: " + re.escape("tokloc".encode("cp037"))
+                                     + rb" --\?\?\r\n", re.S), 255),
+        # A length never splits a character: the cut inside a surrogate
+        # pair takes the whole character. (Wine's console takes no GB18030.)
+        console_page_case(opts, "a length never splits a character, utf-8 console", "tokloc.exe a😀TOKEN😀b TOKEN 1",
+                          65001, "stdout", "TRUE|4|9|1|😀|😀|\r\n".encode(), 0),
+    ]
+    return unicode_cases + [
         dict(name="plain", raw='tokloc.exe "This is not a very long string" long',
              stdout=b"TRUE|20|24|0|very|string|\r\n", code=0),
         dict(name="quotes inside a token", raw='tokloc.exe a"b c"d b',
@@ -113,23 +157,49 @@ def cmdline_cases(platform):
     ]
 
 
-def encoding_cases(platform):
+def encoding_cases(platform, opts):
     if platform == "posix":
-        return [
-            dict(name="utf-8 words", args=["Grüße an alle", "an"], env={"LC_ALL": "C.UTF-8"},
+        utf8 = {"LC_ALL": "C.UTF-8"}
+        private = lambda name: {"LOCPATH": opts.locpath, "LC_ALL": name}
+        gb18030 = "a😀TOKEN😀b".encode("gb18030")
+        cases = [
+            dict(name="utf-8 words", args=["Grüße an alle", "an"], env=utf8,
                  stdout="TRUE|7|9|0|Grüße|alle|\r\n".encode(), code=0),
             dict(name="C locale counts as utf-8", args=["Grüße an alle", "an", "3"], env={"LC_ALL": "C"},
                  stdout="TRUE|7|9|3|ße | al|\r\n".encode(), code=0),
-            dict(name="astral characters", args=["a😀b TOKEN 😀", "TOKEN"], env={"LC_ALL": "C.UTF-8"},
+            dict(name="astral characters", args=["a😀b TOKEN 😀", "TOKEN"], env=utf8,
                  stdout="TRUE|6|11|0|a😀b|😀|\r\n".encode(), code=0),
-            dict(name="invalid utf-8 is replaced", args=[b"a\xff b", b"b"], env={"LC_ALL": "C.UTF-8"},
-                 stdout=b"TRUE|4|5|0|a\xef\xbf\xbd||\r\n", code=0),
+            # A byte that is no valid text stands for itself: one position,
+            # it matches and delimits only as that byte, and comes back.
+            dict(name="invalid utf-8 comes back as it was", args=[b"a\xff b", b"b"], env=utf8,
+                 stdout=b"TRUE|4|5|0|a\xff||\r\n", code=0),
+            dict(name="different invalid bytes do not match", args=[b"na\xefve", b"\xe9"], env=utf8,
+                 stdout=b"FALSE|0|0|0|||\r\n", code=76),
+            dict(name="a latin-1 line in a utf-8 locale", args=[b"caf\xe9 cr\xe8me br\xfbl\xe9e", b"cr"],
+                 env=utf8, stdout=b"TRUE|6|8|0|caf\xe9|\xe8me|\r\n", code=0),
+            dict(name="an invalid byte delimits only as itself", args=[b"a\xffb \xfe TOKEN", b"TOKEN", b"0", b"\xff"],
+                 env=utf8, stdout=b"TRUE|7|12|0|b \xfe ||\r\n", code=0),
+            dict(name="an overlong form is two bytes", args=[b"ab\xc0\xafTOKEN", b"TOKEN", b"2"], env=utf8,
+                 stdout=b"TRUE|5|10|2|\xc0\xaf||\r\n", code=0),
+            # A length never splits a character: a cut inside a surrogate
+            # pair takes the whole character, as length 2 would.
+            dict(name="a length never splits a character, utf-8", args=["a😀TOKEN😀b", "TOKEN", "1"], env=utf8,
+                 stdout="TRUE|4|9|1|😀|😀|\r\n".encode(), code=0),
             dict(name="a utf-8 delimiter is one character", args=["xéy TOKEN aéb", "TOKEN", "0", "é"],
-                 env={"LC_ALL": "C.UTF-8"}, stdout="TRUE|5|10|0|y | a|\r\n".encode(), code=0),
+                 env=utf8, stdout="TRUE|5|10|0|y | a|\r\n".encode(), code=0),
             dict(name="latin-1 locale", args=[b"Gr\xfc\xdfe an alle", b"an"],
                  env={"LC_ALL": "de_DE.ISO-8859-1"},
                  stdout=b"TRUE|7|9|0|Gr\xfc\xdfe|alle|\r\n", code=0),
+            dict(name="a length never splits a character, gb18030", args=[gb18030, b"TOKEN", b"1"],
+                 env=private("zh_CN.GB18030"),
+                 stdout=b"TRUE|4|9|1|" + "😀".encode("gb18030") + b"|" + "😀".encode("gb18030") + b"|\r\n", code=0),
         ]
+        # ASCII is ASCII in every codeset tokloc reads, Shift_JIS too: the
+        # same words give the same result whatever else the text holds.
+        for name, text in (("ascii text", b"a\\b TOK c\\d"), ("with a kana", b"a\\b TOK c\\d \x82\xa0")):
+            cases.append(dict(name="shift_jis: backslash delimits, %s" % name, args=[text, b"TOK", b"0", b"\\"],
+                              env=private("ja_JP.SJIS"), stdout=b"TRUE|5|8|0|b | c|\r\n", code=0))
+        return cases
     return [
         dict(name="ansi page 1252", args=["Grüße an alle", "an"], env={"LANG": "C.UTF-8", "LC_ALL": ""},
              stdout=b"TRUE|7|9|0|Gr\xfc\xdfe|alle|\r\n", code=0),
@@ -235,20 +305,18 @@ def extremes_cases(platform):
         return []
     every = bytes(range(1, 256))
     utf8 = {"LC_ALL": "C.UTF-8"}
-    # Bytes 0x80-0xFF are no UTF-8: each becomes U+FFFD, written back as
-    # its UTF-8 form.
-    tail_utf8 = bytes(range(0x44, 0x80)) + every[0x7F:].decode("utf-8", "replace").encode("utf-8")
+    # Bytes 0x80-0xFF are no UTF-8 one by one: each stands for itself.
     return [
         dict(name="every byte in the text, utf-8", args=[every, b"ABC"], env=utf8,
-             stdout=b"TRUE|65|68|0|<=>?@|" + tail_utf8 + b"|\r\n", code=0),
+             stdout=b"TRUE|65|68|0|<=>?@|" + bytes(range(0x44, 0x100)) + b"|\r\n", code=0),
         dict(name="every byte in the text, latin-1", args=[every, b"ABC"], env={"LC_ALL": "de_DE.ISO-8859-1"},
              stdout=b"TRUE|65|68|0|<=>?@|" + bytes(range(0x44, 0x100)) + b"|\r\n", code=0),
         dict(name="every byte as a delimiter", args=[b"a-b TOKEN c\xe9d", b"TOKEN", b"0", every],
              env={"LC_ALL": "de_DE.ISO-8859-1"}, stdout=b"TRUE|5|10|0|||\r\n", code=0),
         dict(name="an encoded surrogate", args=[b"x\xed\xa0\x80 TOKEN", b"TOKEN"], env=utf8,
-             stdout=b"TRUE|6|11|0|x" + "\ufffd".encode() * 3 + b"||\r\n", code=0),
+             stdout=b"TRUE|6|11|0|x\xed\xa0\x80||\r\n", code=0),
         dict(name="truncated sequence before the token", args=[b"ab\xe2\x82TOKEN", b"TOKEN", b"1"], env=utf8,
-             stdout=b"TRUE|4|9|1|" + "\ufffd".encode() + b"||\r\n", code=0),
+             stdout=b"TRUE|5|10|1|\x82||\r\n", code=0),
         dict(name="length of 255 characters", args=["abcdef", "c", "0" * 254 + "1"],
              stdout=b"TRUE|3|4|1|b|d|\r\n", code=0),
         dict(name="length of 256 characters", args=["abcdef", "c", "0" * 255 + "1"],
@@ -412,6 +480,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console"):
+    if name in ("help", "clients", "console", "encoding", "cmdline"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)

@@ -1,29 +1,53 @@
-// Starts tokloc.exe (beside this launcher) with the exact raw command line
-// held in the environment variable TOKLOC_COMMAND_LINE, so that tests reach
-// the program's own splitting of GetCommandLineA unchanged. The standard
-// handles are inherited and the child's exit code is passed on.
+// Starts tokloc.exe (beside this launcher) with the exact UTF-16 command
+// line held in the environment variable TOKLOC_COMMAND_LINE, so that tests
+// reach the program's own splitting unchanged. The standard handles are
+// inherited and the child's exit code is passed on. Two optional
+// variables: TOKLOC_CONSOLE_CP sets the console's output code page first
+// (when the launcher has a console); TOKLOC_STDOUT and TOKLOC_STDERR name
+// files that take the child's output instead.
 #include <windows.h>
 
+namespace {
+
+// The file named by the variable, opened for writing; fallback when unset.
+HANDLE OutputFile(const wchar_t* variable, HANDLE fallback) {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(variable, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return fallback;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  return CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
 int main() {
-  static char line[32768];
-  const DWORD n = GetEnvironmentVariableA("TOKLOC_COMMAND_LINE", line, sizeof line);
-  if (n == 0 || n >= sizeof line) return 120;
+  static wchar_t line[32768];
+  const DWORD n = GetEnvironmentVariableW(L"TOKLOC_COMMAND_LINE", line, 32768);
+  if (n == 0 || n >= 32768) return 120;
 
-  char path[MAX_PATH];
-  DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  while (len > 0 && path[len - 1] != '\\' && path[len - 1] != '/') --len;
-  const char name[] = "tokloc.exe";
-  if (len + sizeof name > MAX_PATH) return 121;
-  for (size_t i = 0; i < sizeof name; ++i) path[len + i] = name[i];
+  wchar_t page[16];
+  const DWORD pageLength = GetEnvironmentVariableW(L"TOKLOC_CONSOLE_CP", page, 16);
+  if (pageLength > 0 && pageLength < 16) {
+    UINT cp = 0;
+    for (const wchar_t* p = page; *p >= L'0' && *p <= L'9'; ++p) cp = cp * 10 + static_cast<UINT>(*p - L'0');
+    if (!SetConsoleOutputCP(cp)) return 124;
+  }
 
-  STARTUPINFOA si = {};
+  wchar_t path[MAX_PATH];
+  DWORD len = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  while (len > 0 && path[len - 1] != L'\\' && path[len - 1] != L'/') --len;
+  const wchar_t name[] = L"tokloc.exe";
+  if (len + sizeof name / sizeof name[0] > MAX_PATH) return 121;
+  for (size_t i = 0; i < sizeof name / sizeof name[0]; ++i) path[len + i] = name[i];
+
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdOutput = OutputFile(L"TOKLOC_STDOUT", GetStdHandle(STD_OUTPUT_HANDLE));
+  si.hStdError = OutputFile(L"TOKLOC_STDERR", GetStdHandle(STD_ERROR_HANDLE));
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(path, line, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return 122;
+  if (!CreateProcessW(path, line, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return 122;
   WaitForSingleObject(pi.hProcess, INFINITE);
   DWORD code = 123;
   GetExitCodeProcess(pi.hProcess, &code);

@@ -17,8 +17,15 @@ need ja_JP.UTF-8 ja_JP UTF-8
 need en_US.UTF-8 en_US UTF-8
 if [ -n "${1:-}" ]; then
   mkdir -p "$1"
-  for charset in ISO-8859-1 UTF-8; do
-    [ -d "$1/fr_FR.$charset" ] || localedef -i fr_FR -f "$charset" "$1/fr_FR.$charset" 2>/dev/null ||
-      localedef -i fr_FR -f "$charset" "$1/fr_FR.$charset"
-  done
+  private() {  # private NAME INPUT CHARSET [OPTION]
+    [ -d "$1/$2" ] && return 0
+    localedef $5 -i "$3" -f "$4" "$1/$2" 2>/dev/null || localedef $5 -i "$3" -f "$4" "$1/$2"
+  }
+  private "$1" fr_FR.ISO-8859-1 fr_FR ISO-8859-1
+  private "$1" fr_FR.UTF-8 fr_FR UTF-8
+  private "$1" zh_CN.GB18030 zh_CN GB18030
+  private "$1" ru_RU.KOI8-R ru_RU KOI8-R
+  # Shift_JIS puts other characters at two ASCII bytes; localedef says so
+  # and makes the locale all the same when told to.
+  private "$1" ja_JP.SJIS ja_JP SHIFT_JIS "-c --no-warnings=ascii"
 fi

@@ -23,7 +23,7 @@ def run(opts, case):
         # A client runs the program: a shell, cmd.exe or a terminal.
         cmd = case["cmd"]
     elif "raw" in case:
-        # The launcher hands this exact command line to CreateProcessA.
+        # The launcher hands this exact command line to CreateProcessW.
         env["TOKLOC_COMMAND_LINE"] = case["raw"]
         cmd = [opts.wine, opts.launcher] if opts.wine else [opts.launcher]
     else:
