@@ -83,9 +83,10 @@ void WriteContext(TTextChannelRec& channel, const std::u16string& wide) {
 
 template <typename TText>
 void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before, const TText& after) {
-  // The result line has a channel of its own on standard output.
+  // The result line has a channel of its own on standard output, and goes
+  // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
-  BindChannel(result, TStdStream::Output);
+  BindChannel(result, TStdStream::Output, TChannelMode::WholeLine);
   WriteText(result, found.Position >= 1 ? "TRUE|" : "FALSE|");
   WriteNumber(result, found.Position);
   WriteText(result, "|");

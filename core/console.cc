@@ -1,6 +1,7 @@
 #include "core/console.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "core/exit_code.h"
 #include "core/text_conversion.h"
@@ -57,15 +58,54 @@ char* PutHex(char* out, uintptr_t value) {
   EndProcess(ExitWriteFailed);
 }
 
+// Hands size bytes of data to the operating system, or ends the run with
+// the failure report. The report names this function and the caller it
+// returns to, so it must stay a function of its own: GCC and clang both
+// honour these two.
+__attribute__((noinline)) void WriteOrHalt(const TTextChannelRec& channel, const char* data, size_t size) {
+  if (!WriteAll(channel, data, size))
+    HaltOnWriteFailure(reinterpret_cast<uintptr_t>(&WriteOrHalt),
+                       reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+}
+
+size_t Capacity(const TTextChannelRec& channel) {
+  return channel.Mode == TChannelMode::Pieces || channel.InPieces ? ChannelBufferSize : ChannelLineSize;
+}
+
+// The buffer is full and the line goes on.
+void MakeRoom(TTextChannelRec& channel) {
+  if (Capacity(channel) == ChannelBufferSize) {
+    // The next piece; a line in pieces stays in pieces to its end.
+    const size_t size = channel.Fill;
+    channel.Fill = 0;
+    WriteOrHalt(channel, channel.Buffer, size);
+    return;
+  }
+  if (channel.LineStart > 0) {
+    // The whole lines before this one go out as a block; this one moves to
+    // the front.
+    const size_t block = channel.LineStart;
+    channel.LineStart = 0;
+    channel.Fill -= block;
+    WriteOrHalt(channel, channel.Buffer, block);
+    std::memmove(channel.Buffer, channel.Buffer + block, channel.Fill);
+    return;
+  }
+  // One line longer than the buffer: it goes out in 256-byte pieces, as a
+  // plain channel writes them.
+  const size_t size = channel.Fill;
+  channel.Fill = 0;
+  channel.InPieces = true;
+  for (size_t at = 0; at < size; at += ChannelBufferSize)
+    WriteOrHalt(channel, channel.Buffer + at, size - at < ChannelBufferSize ? size - at : ChannelBufferSize);
+}
+
 void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
   while (size > 0) {
-    size_t room = ChannelBufferSize - channel.Fill;
-    if (room == 0) {
-      FlushChannel(channel);
-      room = ChannelBufferSize;
-    }
+    if (channel.Fill == Capacity(channel)) MakeRoom(channel);
+    const size_t room = Capacity(channel) - channel.Fill;
     const size_t take = size < room ? size : room;
-    for (size_t i = 0; i < take; ++i) channel.Buffer[channel.Fill + i] = data[i];
+    std::memcpy(channel.Buffer + channel.Fill, data, take);
     channel.Fill += take;
     data += take;
     size -= take;
@@ -78,10 +118,11 @@ void AppendNarrow(TTextChannelRec& channel, const std::string& text) {
 
 }  // namespace
 
-void BindChannel(TTextChannelRec& channel, TStdStream stream) {
+void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode) {
   FlushChannel(channel);
   channel.Stream = stream;
   channel.CodePage = OutputCodePage();
+  channel.Mode = mode;
 }
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {
@@ -121,17 +162,18 @@ void WriteNumber(TTextChannelRec& channel, int64_t value) {
 
 void WriteLineEnd(TTextChannelRec& channel) {
   AppendBytes(channel, "\r\n", 2);
+  if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces) {
+    channel.LineStart = channel.Fill;  // more lines may join the block
+    return;
+  }
   FlushChannel(channel);
 }
 
-// The failure report names this function and the caller it returns to, so
-// it must stay a function of its own: GCC and clang both honour these two.
-__attribute__((noinline)) void FlushChannel(TTextChannelRec& channel) {
-  if (channel.Fill == 0) return;
+void FlushChannel(TTextChannelRec& channel) {
   const size_t size = channel.Fill;
-  // The line's bytes are lost on failure, never written twice.
+  // The bytes are lost on failure, never written twice.
   channel.Fill = 0;
-  if (!WriteAll(channel, channel.Buffer, size))
-    HaltOnWriteFailure(reinterpret_cast<uintptr_t>(&FlushChannel),
-                       reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+  channel.LineStart = 0;
+  channel.InPieces = false;
+  if (size > 0) WriteOrHalt(channel, channel.Buffer, size);
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <langinfo.h>
 #include <malloc.h>
+#include <poll.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -171,8 +172,10 @@ std::u16string CategoryTextToWide(const std::string& text, const char* category)
 void PlatformStart(int argc, char** argv) {
   SavedArgc = argc;
   SavedArgv = argv;
-  // A closed pipe must show up as a failed write, not kill us silently.
+  // A closed pipe, and a file that reached its size limit (ulimit -f), must
+  // show up as a failed write, not kill us silently.
   signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
   // glibc only: large arguments make texts of a few hundred KiB; from the
   // heap rather than fresh mappings they cost no mmap/munmap pair each. The
   // process is short-lived, so nothing is gained by trimming either.
@@ -198,9 +201,16 @@ std::string ExecutablePath() {
 }
 
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
-  const ssize_t n = write(stream == TStdStream::Output ? 1 : 2, data, size);
+  const int fd = stream == TStdStream::Output ? 1 : 2;
+  const ssize_t n = write(fd, data, size);
   if (n >= 0) return {TWriteResultRec::Written, static_cast<size_t>(n)};
   if (errno == EINTR) return {TWriteResultRec::Interrupted, 0};
+  if (errno == EAGAIN || errno == EWOULDBLOCK) {
+    // A parent left the stream non-blocking and it is full: wait until it
+    // takes more, then the caller tries again.
+    pollfd ready = {fd, POLLOUT, 0};
+    if (poll(&ready, 1, -1) >= 0 || errno == EINTR) return {TWriteResultRec::Interrupted, 0};
+  }
   return {TWriteResultRec::Failed, 0};
 }
 

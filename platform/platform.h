@@ -44,7 +44,9 @@ struct TWriteResultRec {
 
 // One raw write to a standard stream: no retry, no loop. Returns Written
 // with the count the OS took, Interrupted when a signal cut the call short
-// before anything was written, Failed on an error.
+// before anything was written or when a non-blocking stream was full (the
+// call has then waited until it takes more), Failed on an error, a
+// file-size limit included.
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size);
 
 // True when a write to the stream reports the characters it took rather

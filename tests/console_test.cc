@@ -8,17 +8,33 @@
 namespace {
 
 // Writes each text as one line through a channel on stream, in a fresh
-// process; returns the exit code the writes ended with, or -1 when they all
-// went through.
-int32_t WriteLines(TStdStream stream, const std::vector<std::string>& lines) {
+// process, and flushes it at the end; returns the exit code the writes
+// ended with, or -1 when they all went through.
+int32_t WriteLines(TStdStream stream, const std::vector<std::string>& lines,
+                   TChannelMode mode = TChannelMode::Pieces) {
   return RunInFreshProcess([&] {
     TTextChannelRec channel;
-    BindChannel(channel, stream);
+    BindChannel(channel, stream, mode);
     for (const std::string& text : lines) {
       WriteText(channel, text);
       WriteLineEnd(channel);
     }
+    FlushChannel(channel);
   });
+}
+
+TEST(FlushChannel, GathersWholeLinesIntoBlocksOfUpTo4KiB) {
+  ResetFake();
+  const std::string a(1500, 'a'), b(1500, 'b'), c(1500, 'c'), d(5000, 'd');
+  EXPECT_EQ(WriteLines(TStdStream::Output, {a, b, c, d, "e"}, TChannelMode::LineBlocks), -1);
+  EXPECT_EQ(Fake.Out, a + "\r\n" + b + "\r\n" + c + "\r\n" + d + "\r\n" + "e\r\n");
+  // Two lines fill a block, the third starts the next one; a line longer
+  // than a block goes out alone in 256-byte pieces; the rest at the flush.
+  ASSERT_GE(Fake.OutPieces.size(), 3u);
+  EXPECT_EQ(Fake.OutPieces[0], a + "\r\n" + b + "\r\n");
+  EXPECT_EQ(Fake.OutPieces[1], c + "\r\n");
+  for (size_t i = 2; i + 2 < Fake.OutPieces.size(); ++i) EXPECT_EQ(Fake.OutPieces[i].size(), 256u);
+  EXPECT_EQ(Fake.OutPieces.back(), "e\r\n");
 }
 
 TEST(FlushChannel, WritesALineInOneCallWhenItFits) {

@@ -6,7 +6,7 @@
 #include "tests/fake_platform.h"
 
 // What the end-to-end tables cannot reach: code pages of the fake's choice
-// and the pieces the result line goes out in.
+// and the writes the result line goes out in.
 namespace {
 
 TEST(RunTokloc, ConvertsArgumentsFromAndResultsToTheirCodePages) {
@@ -28,12 +28,21 @@ TEST(RunTokloc, WritesInTheConsolePageTakenAtStart) {
   }
 }
 
-TEST(RunTokloc, LongResultLineGoesOutWhole) {
-  ResetFake();
-  const std::string text = std::string(300, 'a') + " TOKEN " + std::string(300, 'b');
-  EXPECT_EQ(RunFakeProgram({text, "TOKEN"}), ExitTokenFound);
-  EXPECT_EQ(Fake.Out, "TRUE|302|307|0|" + std::string(300, 'a') + "|" + std::string(300, 'b') + "|\r\n");
-  for (const std::string& piece : Fake.OutPieces) EXPECT_LE(piece.size(), 256u);
+TEST(RunTokloc, WritesTheResultLineWholeUpTo4KiBThenIn256BytePieces) {
+  for (size_t side : {300, 2500}) {
+    ResetFake();
+    const std::string text = std::string(side, 'a') + " TOKEN " + std::string(side, 'b');
+    EXPECT_EQ(RunFakeProgram({text, "TOKEN"}), ExitTokenFound);
+    const std::string line = "TRUE|" + std::to_string(side + 2) + "|" + std::to_string(side + 7) + "|0|" +
+                             std::string(side, 'a') + "|" + std::string(side, 'b') + "|\r\n";
+    EXPECT_EQ(Fake.Out, line);
+    if (line.size() <= 4096) {
+      EXPECT_EQ(Fake.OutPieces.size(), 1u);
+    } else {
+      ASSERT_EQ(Fake.OutPieces.size(), (line.size() + 255) / 256);
+      for (size_t i = 0; i + 1 < Fake.OutPieces.size(); ++i) EXPECT_EQ(Fake.OutPieces[i].size(), 256u);
+    }
+  }
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 """End-to-end case tables. Each case: name, args (or raw: an exact Win32
-command line), expected stdout and stderr (bytes, or a compiled regex where a
-build stamp varies) and exit code; env adds variables; stdout_target and
-stderr_target send a stream to /dev/full or a closed pipe."""
+command line, or cmd: a client's command), expected stdout and stderr
+(bytes, or a compiled regex where a build stamp varies) and exit code; env
+adds variables; stdin is fed to the program; stdout_target and
+stderr_target send a stream to /dev/full, a closed pipe, a file, a
+non-blocking pipe read slowly or a pipe closed after the first read;
+filter turns stdout into what is compared."""
 import atexit
+import glob
 import os
 import re
 import shutil
+import subprocess
 import tempfile
 
 GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "golden")
@@ -328,6 +333,83 @@ def extremes_cases(platform):
     ]
 
 
+def gconv_folders():
+    """Where the C library keeps its converter modules."""
+    found = glob.glob("/usr/lib*/gconv/gconv-modules*") + glob.glob("/usr/lib*/*/gconv/gconv-modules*")
+    return sorted({os.path.dirname(p) for p in found})
+
+
+def planted_gconv_module():
+    """A converter module of our own for KOI8-R, which leaves a mark when
+    loaded, and the GCONV_PATH that offers it; None without a C compiler."""
+    folder = tempfile.mkdtemp(prefix="tokloc-gconv-")
+    atexit.register(shutil.rmtree, folder, True)
+    source = os.path.join(folder, "mark.c")
+    with open(source, "w") as f:
+        f.write("#include <fcntl.h>\n#include <stdlib.h>\n#include <unistd.h>\n"
+                "__attribute__((constructor)) static void loaded(void) {\n"
+                "  const char* mark = getenv(\"TOKLOC_GCONV_MARK\");\n"
+                "  if (mark) close(open(mark, O_WRONLY | O_CREAT, 0644));\n}\n"
+                "int gconv(void) { return 0; }\nint gconv_init(void) { return 0; }\n")
+    with open(os.path.join(folder, "gconv-modules"), "w") as f:
+        f.write("module KOI8-R// INTERNAL MARK 1\nmodule INTERNAL KOI8-R// MARK 1\n")
+    for compiler in ("cc", "gcc", "clang"):
+        if shutil.which(compiler) and subprocess.call([compiler, "-shared", "-fPIC", "-o",
+                                                      os.path.join(folder, "MARK.so"), source]) == 0:
+            return folder
+    return None
+
+
+def stream_cases(platform, opts):
+    """Hostile streams: a file-size limit, a non-blocking pipe, parallel
+    callers sharing one output, and codesets whose converters are hidden or
+    planted. Every fault ends as the program defines it."""
+    if platform != "posix":
+        return []
+    side = 2500
+    long_line = ("TRUE|%d|%d|0|%s|%s|\r\n" % (side + 2, side + 7, "a" * side, "b" * side)).encode()
+    huge = 65500
+    huge_line = ("TRUE|%d|%d|0|%s|%s|\r\n" % (huge + 2, huge + 7, "a" * huge, "b" * huge)).encode()
+    cases = [
+        dict(name="a file-size limit of 0", cmd=["prlimit", "--fsize=0", opts.exe, "a b", "b"],
+             stdout_target="file", stderr=FAILURE_REPORT, code=217),
+        dict(name="a file-size limit inside the line", stdout_target="file",
+             cmd=["prlimit", "--fsize=1000", opts.exe, "a" * side + " TOKEN " + "b" * side, "TOKEN"],
+             stdout=long_line[:1000], stderr=FAILURE_REPORT, code=217),
+        dict(name="a non-blocking pipe read slowly", args=["a" * huge + " TOKEN " + "b" * huge, "TOKEN"],
+             stdout_target="nonblocking-pipe", stdout=huge_line, code=0),
+    ]
+    # 2,000 callers, 8 at a time, each a 600-digit line, into one pipe and
+    # into one file opened for appending: every line arrives whole.
+    calls = 'seq 1 2000 | xargs -P 8 -I{} sh -c \'exec "$TOKLOC" "q $(printf "%0600d" {})" q 2147483647\''
+    expected = b"".join(sorted(b"TRUE|1|2|2147483647|| %0600d|\r\n" % n for n in range(1, 2001)))
+    sort_lines = lambda out: b"".join(sorted(out.splitlines(keepends=True)))
+    appended = os.path.join(tempfile.mkdtemp(prefix="tokloc-append-"), "out.txt")
+    atexit.register(shutil.rmtree, os.path.dirname(appended), True)
+    for name, script in (("one pipe", calls), ("one appended file", calls + ' >> "$F"; cat "$F"')):
+        cases.append(dict(name="2,000 parallel callers into " + name, cmd=["sh", "-c", script],
+                          env={"TOKLOC": opts.exe, "F": appended}, filter=sort_lines, stdout=expected, code=0))
+    # KOI8-R is a codeset tokloc has no codec for: its bytes stand for
+    # themselves, with the C library's converter modules hidden, and a
+    # module offered through GCONV_PATH is never loaded.
+    koi8 = {"LOCPATH": opts.locpath, "LC_ALL": "ru_RU.KOI8-R"}
+    text, result = b"\xca\xcf\xca TOK \xc1\xc2", b"TRUE|5|8|0|\xca\xcf\xca|\xc1\xc2|\r\n"
+    hide = " && ".join('mount -t tmpfs none "%s"' % folder for folder in gconv_folders())
+    if hide and shutil.which("unshare") and subprocess.call(["unshare", "-rm", "true"], stderr=subprocess.DEVNULL) == 0:
+        cases.append(dict(name="koi8-r with the converter modules hidden", env=koi8,
+                          cmd=["unshare", "-rm", "sh", "-c", hide + ' && exec "$0" "$1" TOK', opts.exe, text],
+                          stdout=result, code=0))
+    planted = planted_gconv_module()
+    if planted:
+        mark = os.path.join(planted, "loaded")
+        for what, args in (("search", [text, b"TOK"]), ("banner", [b"--version-only"])):
+            cases.append(dict(name="no module from GCONV_PATH: " + what,
+                              cmd=["sh", "-c", '"$@" >/dev/null 2>&1; test ! -e "$TOKLOC_GCONV_MARK"; echo $?',
+                                   "sh", opts.exe] + args,
+                              env=dict(koi8, GCONV_PATH=planted, TOKLOC_GCONV_MARK=mark), stdout=b"0\n", code=0))
+    return cases
+
+
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs", "examples")
 def help_shown(opts):
     """What locate's help branch gives: tokloc's brief help, then the
@@ -468,6 +550,7 @@ def console_cases(platform, opts):
 
 
 SUITES = {
+    "streams": stream_cases,
     "extremes": extremes_cases,
     "clients": client_cases,
     "console": console_cases,
@@ -480,6 +563,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console", "encoding", "cmdline"):
+    if name in ("help", "clients", "console", "encoding", "cmdline", "streams"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)

@@ -11,9 +11,21 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
+import threading
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cases  # noqa: E402
+
+
+def feed_all(pipe, data):
+    """Writes data to a child's standard input, which it may close early."""
+    try:
+        pipe.write(data)
+        pipe.close()
+    except OSError:
+        pass
 
 
 def run(opts, case):
@@ -42,18 +54,61 @@ def run(opts, case):
             os.close(r)
             opened.append(w)
             return w
+        if kind == "file":
+            # A fresh regular file, read back as what the stream got.
+            return tempfile.TemporaryFile()
         return subprocess.PIPE
 
+    stdout_kind = case.get("stdout_target")
+    reader = None
+    if stdout_kind in ("nonblocking-pipe", "close-after-first-read"):
+        # A pipe we read ourselves: slowly, from a write end left
+        # non-blocking; or once, closing it after the first read.
+        reader, stdout = os.pipe()
+        opened.append(stdout)
+        if stdout_kind == "nonblocking-pipe":
+            os.set_blocking(stdout, False)
+    else:
+        stdout = target(stdout_kind)
+    stderr = target(case.get("stderr_target")) if reader is None else tempfile.TemporaryFile()
+    feed = case.get("stdin")
     try:
-        p = subprocess.run(cmd, stdin=subprocess.DEVNULL, env=env, cwd=case.get("cwd"),
-                           stdout=target(case.get("stdout_target")),
-                           stderr=target(case.get("stderr_target")), timeout=case.get("timeout", 120))
+        p = subprocess.Popen(cmd, stdin=subprocess.DEVNULL if feed is None else subprocess.PIPE, env=env,
+                             cwd=case.get("cwd"), stdout=stdout, stderr=stderr)
+        for fd in opened:
+            os.close(fd)
+        opened = []
+        if reader is None:
+            out, err = p.communicate(feed, timeout=case.get("timeout", 120))
+        else:
+            if feed is not None:
+                threading.Thread(target=feed_all, args=(p.stdin, feed), daemon=True).start()
+            out = b""
+            if stdout_kind == "nonblocking-pipe":
+                time.sleep(0.3)  # let the writer find the pipe full
+            while True:
+                chunk = os.read(reader, 65536)
+                out += chunk
+                if not chunk or stdout_kind == "close-after-first-read":
+                    break
+                time.sleep(0.005)
+            os.close(reader)
+            p.wait(timeout=case.get("timeout", 120))
+            stderr.seek(0)
+            err = stderr.read()
     except subprocess.TimeoutExpired:
+        p.kill()
         return b"", b"", "timed out"
     finally:
         for fd in opened:
             os.close(fd)
-    return p.stdout or b"", p.stderr or b"", p.returncode
+    if hasattr(stdout, "seek"):
+        stdout.seek(0)
+        out = stdout.read()
+    if hasattr(stderr, "seek") and reader is None:
+        stderr.seek(0)
+        err = stderr.read()
+    return out or b"", err or b"", p.returncode
 
 
 def matches(expected, actual):
