@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/help.h"
-#include "app/length_arg.h"
-#include "app/token_search.h"
+#include "app/line_search.h"
+#include "app/result_line.h"
 #include "build_info.h"
 #include "core/console.h"
 #include "core/exit_code.h"
@@ -24,7 +24,6 @@ struct TDriverStateRec {
   bool ExtendedHelp = false;
   std::u16string SearchText;
   std::u16string SearchToken;
-  std::u16string Delimiters;
   std::u16string TextBefore;
   std::u16string TextAfter;
 };
@@ -51,66 +50,12 @@ void RunHelp(const TDriverStateRec& d) {
   }
 }
 
-struct TFoundRec {
-  int32_t Position = 0;  // of the token, 0 when it is absent
-  int32_t After = 0;     // of the unit after it, 0 when it is absent
-};
-
-// Locates the token and, when it is there, cuts the context out of the same
-// text at the token's own positions, so a multi-byte code page never splits
-// a character.
-template <typename TChar>
-TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string_view<TChar> token,
-                           int32_t length, const TCharSetRec& delimiters, std::basic_string<TChar>& before,
-                           std::basic_string<TChar>& after) {
-  TFoundRec found;
-  found.Position = LocateToken(token, text);
-  before.clear();
-  after.clear();
-  if (found.Position < 1) return found;
-  found.After = found.Position + static_cast<int32_t>(token.size());
-  before = TextBeforeToken(text, found.Position, length, delimiters);
-  after = TextAfterToken(text, found.After, length, delimiters);
-  return found;
-}
-
-// ASCII context goes out as it is; the driver takes the ASCII way only
-// where the output page keeps ASCII bytes as themselves.
-void WriteContext(TTextChannelRec& channel, const std::string& ascii) { WriteAnsiText(channel, ascii); }
-void WriteContext(TTextChannelRec& channel, const std::u16string& wide) {
-  WriteWideText(channel, wide, ParamCodePage());
-}
-
-template <typename TText>
-void WriteResultLine(const TFoundRec& found, int32_t length, const TText& before, const TText& after) {
+void RunSearch(TDriverStateRec& d) {
+  const TSearchRulesRec rules = ReadSearchRules();
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
   BindChannel(result, TStdStream::Output, TChannelMode::WholeLine);
-  WriteText(result, found.Position >= 1 ? "TRUE|" : "FALSE|");
-  WriteNumber(result, found.Position);
-  WriteText(result, "|");
-  WriteNumber(result, found.After);
-  WriteText(result, "|");
-  WriteNumber(result, length);
-  WriteText(result, "|");
-  WriteContext(result, before);
-  WriteText(result, "|");
-  WriteContext(result, after);
-  WriteText(result, "|");
-  WriteLineEnd(result);
-}
-
-void RunSearch(TDriverStateRec& d) {
-  // A length or a switch is ASCII: any other character is no digit.
-  std::string_view lengthText;
-  const int32_t length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
-  // Each character of the delimiter text is one delimiter, read like the
-  // text: a double-byte character is one, and its trail byte is none.
-  d.Delimiters = ParamText(4);
-  if (d.Delimiters.empty()) d.Delimiters = u" ,;";
-  const TCharSetRec delimiterSet = BuildDelimiterSet(d.Delimiters);
-
   TFoundRec found;
   std::string_view text, token;
   if (ParamAscii(1, text) && ParamAscii(2, token) && CodePageKeepsAscii(OutputCodePage())) {
@@ -118,14 +63,13 @@ void RunSearch(TDriverStateRec& d) {
     // keeps ASCII as it is), so the bytes give the same positions and
     // context without converting anything.
     std::string before, after;
-    found = SearchAndExtract(text, token, length, delimiterSet, before, after);
-    WriteResultLine(found, length, before, after);
+    found = SearchAndExtract(text, token, rules, before, after);
+    WriteResultLine(result, found, rules.Length, before, after);
   } else {
     d.SearchText = ParamText(1);
     d.SearchToken = ParamText(2);
-    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, length, delimiterSet, d.TextBefore,
-                                       d.TextAfter);
-    WriteResultLine(found, length, d.TextBefore, d.TextAfter);
+    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, rules, d.TextBefore, d.TextAfter);
+    WriteResultLine(result, found, rules.Length, d.TextBefore, d.TextAfter, ParamCodePage());
   }
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
 }
@@ -144,6 +88,8 @@ void RunTokloc(TDriverStateRec& d) {
       d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
   if (helpMode)
     RunHelp(d);
+  else if (d.FirstParam == "--LINES")
+    ExitCode = SearchInputLines();
   else
     RunSearch(d);
 }

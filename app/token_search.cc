@@ -51,17 +51,17 @@ size_t FindUnit(const char16_t* h, size_t from, size_t size, char16_t c) {
   return NotFound;
 }
 
-// Crochemore-Perrin Two-Way search: linear time, constant space. A scan for
-// the token's last unit skips the alignments that cannot match and, when
-// the unit never occurs, ends the search before any other work.
-template <typename TChar>
-size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l) {
-  const TChar last = n[l - 1];
-  const size_t first = FindUnit(h, l - 1, hl, last);
-  if (first == NotFound) return NotFound;
+// The critical factorisation of a token for the Two-Way search: the
+// maximal suffix under both orders, the later of the two, and the token's
+// period, with how much of a match a periodic token lets the search keep.
+struct TFactorisationRec {
+  size_t Split = 0;   // the suffix starts after this index (size_t(-1) for all)
+  size_t Period = 1;
+  size_t Memory = 0;  // units known to match after a shift by Period
+};
 
-  // Maximal suffix under both orders; the critical factorisation is the
-  // later of the two.
+template <typename TChar>
+TFactorisationRec Factorise(const TChar* n, size_t l) {
   size_t ip = static_cast<size_t>(-1), jp = 0, k = 1, p = 1;
   while (jp + k < l) {
     if (n[ip + k] == n[jp + k]) {
@@ -86,16 +86,31 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l) {
   }
   if (ip + 1 > ms + 1) ms = ip; else p = p0;
 
-  // A periodic token lets a match remember how much of it is known.
-  size_t mem0;
+  TFactorisationRec f;
+  f.Split = ms;
   if (std::memcmp(n, n + p, (ms + 1) * sizeof(TChar)) != 0) {
-    mem0 = 0;
-    p = std::max(ms, l - ms - 1) + 1;
+    f.Memory = 0;
+    f.Period = std::max(ms, l - ms - 1) + 1;
   } else {
-    mem0 = l - p;
+    f.Memory = l - p;
+    f.Period = p;
   }
-  size_t mem = 0;
+  return f;
+}
 
+// Crochemore-Perrin Two-Way search: linear time, constant space. A scan for
+// the token's last unit skips the alignments that cannot match and, when
+// the unit never occurs, ends the search before any other work; the
+// factorisation is made only then, unless the caller made it already.
+template <typename TChar>
+size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFactorisationRec* made) {
+  const TChar last = n[l - 1];
+  const size_t first = FindUnit(h, l - 1, hl, last);
+  if (first == NotFound) return NotFound;
+  const TFactorisationRec f = made ? *made : Factorise(n, l);
+  const size_t ms = f.Split;
+
+  size_t mem = 0, k;
   size_t pos = first - (l - 1);
   while (hl - pos >= l) {
     if (h[pos + l - 1] != last) {
@@ -114,10 +129,32 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l) {
     }
     for (k = ms + 1; k > mem && n[k - 1] == h[pos + k - 1]; --k) {}
     if (k <= mem) return pos;
-    pos += p;
-    mem = mem0;
+    pos += f.Period;
+    mem = f.Memory;
   }
   return NotFound;
+}
+
+// The first occurrence of the token that splits no character of text, as
+// LocateToken promises; made, when given, is the token's factorisation.
+template <typename TChar>
+int32_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text,
+                  const TFactorisationRec* made) {
+  if (token.empty() || text.empty() || token.size() > text.size()) return 0;
+  // A token that begins or ends with half of a surrogate pair (a lone
+  // surrogate, or a byte that was no valid text) matches only where it
+  // splits no character of the text; the search goes on after such a spot.
+  for (size_t from = 0;;) {
+    const size_t rest = text.size() - from;
+    if (rest < token.size()) return 0;
+    size_t found = token.size() == 1 ? FindUnit(text.data() + from, 0, rest, token[0])
+                                     : TwoWayFind(text.data() + from, rest, token.data(), token.size(), made);
+    if (found == NotFound) return 0;
+    found += from;
+    if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size()))
+      return static_cast<int32_t>(found + 1);
+    from = found + 1;
+  }
 }
 
 // Index of the first unit of s that is no delimiter; s.size() when there
@@ -155,28 +192,32 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   return set;
 }
 
-bool CharSetHas(const TCharSetRec& set, char32_t c) {
-  if (c <= 0xFF) return (set.Latin[c >> 6] >> (c & 63)) & 1;
+bool CharSetHasOther(const TCharSetRec& set, char32_t c) {
   return std::binary_search(set.Others.begin(), set.Others.end(), c);
 }
 
 template <typename TChar>
 int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
-  if (token.empty() || text.empty() || token.size() > text.size()) return 0;
-  // A token that begins or ends with half of a surrogate pair (a lone
-  // surrogate, or a byte that was no valid text) matches only where it
-  // splits no character of the text; the search goes on after such a spot.
-  for (size_t from = 0;;) {
-    const size_t rest = text.size() - from;
-    if (rest < token.size()) return 0;
-    size_t found = token.size() == 1 ? FindUnit(text.data() + from, 0, rest, token[0])
-                                     : TwoWayFind(text.data() + from, rest, token.data(), token.size());
-    if (found == NotFound) return 0;
-    found += from;
-    if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size()))
-      return static_cast<int32_t>(found + 1);
-    from = found + 1;
+  return FindToken(token, text, static_cast<const TFactorisationRec*>(nullptr));
+}
+
+template <typename TChar>
+TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token) {
+  TTokenRec<TChar> prepared;
+  prepared.Units = token;
+  if (token.size() > 1) {
+    const TFactorisationRec f = Factorise(token.data(), token.size());
+    prepared.Split = f.Split;
+    prepared.Period = f.Period;
+    prepared.Memory = f.Memory;
   }
+  return prepared;
+}
+
+template <typename TChar>
+int32_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text) {
+  const TFactorisationRec f = {token.Split, token.Period, token.Memory};
+  return FindToken(std::basic_string_view<TChar>(token.Units), text, &f);
 }
 
 std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) {
@@ -198,15 +239,15 @@ std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimi
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
-                                           int32_t requestedLength, const TCharSetRec& delimiters) {
+std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int32_t tokenPos,
+                                             int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
     if (static_cast<int64_t>(text.size()) < tokenPos - n) return {};
     // A cut inside a surrogate pair takes the whole character.
     size_t start = static_cast<size_t>(tokenPos - n - 1);
     if (SplitsCharAt(text, start)) --start;
-    return std::basic_string<TChar>(text.substr(start, static_cast<size_t>(tokenPos - 1) - start));
+    return text.substr(start, static_cast<size_t>(tokenPos - 1) - start);
   }
   // Whole word: walk back from the token over touching delimiters, then
   // over the word before them.
@@ -215,12 +256,12 @@ std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int
   while (end > 0 && CharSetHas(delimiters, CharBefore(text, end, width))) end -= width;
   size_t start = end;
   while (start > 0 && !CharSetHas(delimiters, CharBefore(text, start, width))) start -= width;
-  return std::basic_string<TChar>(text.substr(start, end - start));
+  return text.substr(start, end - start);
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
-                                          int32_t requestedLength, const TCharSetRec& delimiters) {
+std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int32_t afterPos,
+                                            int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
     if (length < afterPos) return {};
@@ -228,18 +269,38 @@ std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int3
     const size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
     size_t end = start + std::min(text.size() - start, static_cast<size_t>(requestedLength));
     if (SplitsCharAt(text, end)) ++end;
-    return std::basic_string<TChar>(text.substr(start, end - start));
+    return text.substr(start, end - start);
   }
   if (text.empty() || length < afterPos) return {};
   const std::basic_string_view<TChar> tail = text.substr(afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0);
   const size_t start = FirstWordStart(tail, delimiters);
-  return std::basic_string<TChar>(tail.substr(start, FirstWordEnd(tail, start, delimiters) - start));
+  return tail.substr(start, FirstWordEnd(tail, start, delimiters) - start);
+}
+
+template <typename TChar>
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
+                                         int32_t requestedLength, const TCharSetRec& delimiters) {
+  return std::basic_string<TChar>(TextBeforeSpan(text, tokenPos, requestedLength, delimiters));
+}
+
+template <typename TChar>
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
+                                        int32_t requestedLength, const TCharSetRec& delimiters) {
+  return std::basic_string<TChar>(TextAfterSpan(text, afterPos, requestedLength, delimiters));
 }
 
 // The search and the context for both unit types.
 template int32_t LocateToken(std::u16string_view, std::u16string_view);
 template int32_t LocateToken(std::string_view, std::string_view);
+template TTokenRec<char16_t> PrepareToken(std::u16string_view);
+template TTokenRec<char> PrepareToken(std::string_view);
+template int32_t LocateToken(const TTokenRec<char16_t>&, std::u16string_view);
+template int32_t LocateToken(const TTokenRec<char>&, std::string_view);
 template std::u16string TextBeforeToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
 template std::string TextBeforeToken(std::string_view, int32_t, int32_t, const TCharSetRec&);
 template std::u16string TextAfterToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
 template std::string TextAfterToken(std::string_view, int32_t, int32_t, const TCharSetRec&);
+template std::string_view TextBeforeSpan(std::string_view, int32_t, int32_t, const TCharSetRec&);
+template std::string_view TextAfterSpan(std::string_view, int32_t, int32_t, const TCharSetRec&);
+template std::u16string_view TextBeforeSpan(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
+template std::u16string_view TextAfterSpan(std::u16string_view, int32_t, int32_t, const TCharSetRec&);

@@ -20,8 +20,13 @@ struct TCharSetRec {
 // text gives the empty set. A surrogate pair counts as one character.
 TCharSetRec BuildDelimiterSet(std::u16string_view delimiters);
 
-// True when c is one of the set's characters.
-bool CharSetHas(const TCharSetRec& set, char32_t c);
+// True when c is one of the set's characters. Asked for every character
+// the word scans pass, so the common case is inline.
+bool CharSetHasOther(const TCharSetRec& set, char32_t c);
+inline bool CharSetHas(const TCharSetRec& set, char32_t c) {
+  if (c <= 0xFF) return (set.Latin[c >> 6] >> (c & 63)) & 1;
+  return CharSetHasOther(set, c);
+}
 
 // 1-based position of the first exact, case-sensitive occurrence of token
 // in text, or 0. An occurrence that would begin or end inside a surrogate
@@ -29,6 +34,21 @@ bool CharSetHas(const TCharSetRec& set, char32_t c);
 // token longer than the text gives 0. Linear time in the worst case.
 template <typename TChar>
 int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
+
+// A token made ready for many searches: its critical factorisation is
+// worked out once.
+template <typename TChar>
+struct TTokenRec {
+  std::basic_string_view<TChar> Units;  // the token; the caller keeps it alive
+  size_t Split = 0, Period = 1, Memory = 0;
+};
+
+template <typename TChar>
+TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token);
+
+// LocateToken for a prepared token: the same answer.
+template <typename TChar>
+int32_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text);
 
 // count units of s from the 1-based index; an index below 1 counts as 1 and
 // the count is cut at the end of s.
@@ -56,3 +76,11 @@ std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int
 template <typename TChar>
 std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
                                         int32_t requestedLength, const TCharSetRec& delimiters);
+
+// The same two texts as views into text, for callers that copy nothing.
+template <typename TChar>
+std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int32_t tokenPos,
+                                             int32_t requestedLength, const TCharSetRec& delimiters);
+template <typename TChar>
+std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int32_t afterPos,
+                                            int32_t requestedLength, const TCharSetRec& delimiters);

@@ -8,8 +8,9 @@
 #include "text/ascii.h"
 #include "text/code_page.h"
 
-TTextChannelRec ConsoleOut;
-TTextChannelRec ConsoleErr;
+// Constant-initialized: no code runs for them at start.
+constinit TTextChannelRec ConsoleOut{};
+constinit TTextChannelRec ConsoleErr{};
 
 namespace {
 
@@ -41,13 +42,16 @@ char* PutHex(char* out, uintptr_t value) {
   return out;
 }
 
-// The error report for a failed write; if standard error fails
-// too there is nobody left to tell, and the exit code still says 217.
-[[noreturn]] void HaltOnWriteFailure(uintptr_t failingAddress, uintptr_t callerAddress) {
+// The error report for a failed write ("Disk Full") or read ("Disk read
+// error"); if standard error fails too there is nobody left to tell, and
+// the exit code still says 217.
+[[noreturn]] void HaltOnIoFailure(std::string_view message, uintptr_t failingAddress, uintptr_t callerAddress) {
   char report[160];
   char* end = Put(report, "An unhandled exception occurred at $");
   end = PutHex(end, failingAddress);
-  end = Put(end, ":\r\nEInOutError: Disk Full\r\n  $");
+  end = Put(end, ":\r\nEInOutError: ");
+  end = Put(end, message);
+  end = Put(end, "\r\n  $");
   end = PutHex(end, failingAddress);
   end = Put(end, "\r\n  $");
   end = PutHex(end, callerAddress);
@@ -64,21 +68,35 @@ char* PutHex(char* out, uintptr_t value) {
 // honour these two.
 __attribute__((noinline)) void WriteOrHalt(const TTextChannelRec& channel, const char* data, size_t size) {
   if (!WriteAll(channel, data, size))
-    HaltOnWriteFailure(reinterpret_cast<uintptr_t>(&WriteOrHalt),
-                       reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+    HaltOnIoFailure("Disk Full", reinterpret_cast<uintptr_t>(&WriteOrHalt),
+                    reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+}
+
+// The process's line block, made on first use and kept to the end.
+char* LineBlock() {
+  static char* block = nullptr;
+  if (!block) block = new char[ChannelLineSize];
+  return block;
 }
 
 size_t Capacity(const TTextChannelRec& channel) {
-  return channel.Mode == TChannelMode::Pieces || channel.InPieces ? ChannelBufferSize : ChannelLineSize;
+  return channel.Block && !channel.InPieces ? ChannelLineSize : ChannelBufferSize;
 }
 
 // The buffer is full and the line goes on.
 void MakeRoom(TTextChannelRec& channel) {
+  if (channel.Mode != TChannelMode::Pieces && !channel.Block && !channel.InPieces) {
+    // A line longer than Buffer moves to the line block.
+    channel.Block = LineBlock();
+    std::memcpy(channel.Block, channel.Buffer, channel.Fill);
+    return;
+  }
+  char* data = ChannelData(channel);
   if (Capacity(channel) == ChannelBufferSize) {
     // The next piece; a line in pieces stays in pieces to its end.
     const size_t size = channel.Fill;
     channel.Fill = 0;
-    WriteOrHalt(channel, channel.Buffer, size);
+    WriteOrHalt(channel, data, size);
     return;
   }
   if (channel.LineStart > 0) {
@@ -87,25 +105,30 @@ void MakeRoom(TTextChannelRec& channel) {
     const size_t block = channel.LineStart;
     channel.LineStart = 0;
     channel.Fill -= block;
-    WriteOrHalt(channel, channel.Buffer, block);
-    std::memmove(channel.Buffer, channel.Buffer + block, channel.Fill);
+    WriteOrHalt(channel, data, block);
+    std::memmove(data, data + block, channel.Fill);
     return;
   }
-  // One line longer than the buffer: it goes out in 256-byte pieces, as a
+  // One line longer than the block: it goes out in 256-byte pieces, as a
   // plain channel writes them.
   const size_t size = channel.Fill;
   channel.Fill = 0;
   channel.InPieces = true;
   for (size_t at = 0; at < size; at += ChannelBufferSize)
-    WriteOrHalt(channel, channel.Buffer + at, size - at < ChannelBufferSize ? size - at : ChannelBufferSize);
+    WriteOrHalt(channel, data + at, size - at < ChannelBufferSize ? size - at : ChannelBufferSize);
 }
 
 void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
+  if (size <= Capacity(channel) - channel.Fill) {  // the common case: it fits
+    std::memcpy(ChannelData(channel) + channel.Fill, data, size);
+    channel.Fill += size;
+    return;
+  }
   while (size > 0) {
     if (channel.Fill == Capacity(channel)) MakeRoom(channel);
     const size_t room = Capacity(channel) - channel.Fill;
     const size_t take = size < room ? size : room;
-    std::memcpy(channel.Buffer + channel.Fill, data, take);
+    std::memcpy(ChannelData(channel) + channel.Fill, data, take);
     channel.Fill += take;
     data += take;
     size -= take;
@@ -123,7 +146,10 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode)
   channel.Stream = stream;
   channel.CodePage = OutputCodePage();
   channel.Mode = mode;
+  channel.Block = mode == TChannelMode::LineBlocks ? LineBlock() : nullptr;
 }
+
+void AppendAscii(TTextChannelRec& channel, std::string_view ascii) { AppendBytes(channel, ascii.data(), ascii.size()); }
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {
   if (IsAsciiText(utf8) || channel.CodePage == CodePageUtf8) {
@@ -142,26 +168,50 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
   AppendNarrow(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
 }
 
-void WriteWideText(TTextChannelRec& channel, const std::u16string& wide, uint32_t sourceCp) {
+void WriteWideText(TTextChannelRec& channel, std::u16string_view wide, uint32_t sourceCp) {
   if (!wide.empty()) AppendNarrow(channel, NarrowFromWide(wide, channel.CodePage, sourceCp));
 }
 
-void WriteNumber(TTextChannelRec& channel, int64_t value) {
-  char digits[24];
-  size_t n = 0;
+char* PutDecimal(char* out, int64_t value) {
+  // Two digits at a time from a table: positions come by the million in
+  // the stream mode.
+  static const char Pairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  do {
-    digits[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) digits[n++] = '-';
+  if (value < 0) *out++ = '-';
+  char digits[20];
+  char* at = digits + sizeof digits;
+  while (magnitude >= 100) {
+    const unsigned pair = static_cast<unsigned>(magnitude % 100) * 2;
+    magnitude /= 100;
+    *--at = Pairs[pair + 1];
+    *--at = Pairs[pair];
+  }
+  if (magnitude >= 10) {
+    *--at = Pairs[magnitude * 2 + 1];
+    *--at = Pairs[magnitude * 2];
+  } else {
+    *--at = static_cast<char>('0' + magnitude);
+  }
+  while (at < digits + sizeof digits) *out++ = *at++;
+  return out;
+}
+
+void WriteNumber(TTextChannelRec& channel, int64_t value) {
   char text[24];
-  for (size_t i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-  AppendBytes(channel, text, n);
+  AppendBytes(channel, text, static_cast<size_t>(PutDecimal(text, value) - text));
 }
 
 void WriteLineEnd(TTextChannelRec& channel) {
-  AppendBytes(channel, "\r\n", 2);
+  if (channel.Fill + 2 <= Capacity(channel)) {
+    char* data = ChannelData(channel);
+    data[channel.Fill++] = '\r';
+    data[channel.Fill++] = '\n';
+  } else {
+    AppendBytes(channel, "\r\n", 2);
+  }
   if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces) {
     channel.LineStart = channel.Fill;  // more lines may join the block
     return;
@@ -175,5 +225,16 @@ void FlushChannel(TTextChannelRec& channel) {
   channel.Fill = 0;
   channel.LineStart = 0;
   channel.InPieces = false;
-  if (size > 0) WriteOrHalt(channel, channel.Buffer, size);
+  if (size > 0) WriteOrHalt(channel, ChannelData(channel), size);
+}
+
+// The report names this function and its caller, as WriteOrHalt's does.
+__attribute__((noinline)) size_t ReadStandardInput(char* buffer, size_t size) {
+  for (;;) {
+    const TReadResultRec r = ReadStdInput(buffer, size);
+    if (r.Kind == TReadResultRec::Read && r.Count <= size) return r.Count;
+    if (r.Kind != TReadResultRec::Interrupted)
+      HaltOnIoFailure("Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
+                      reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+  }
 }

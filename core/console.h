@@ -1,10 +1,12 @@
 // Text output channels: buffered writers on the standard streams that encode
 // text in the stream's code page, end lines with CR LF and treat any failed
-// write as the end of the run.
+// write as the end of the run; and standard input, read with the same
+// rule.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,11 +32,19 @@ struct TTextChannelRec {
   TStdStream Stream = TStdStream::Output;
   uint32_t CodePage = 0;  // page the bytes are written in
   TChannelMode Mode = TChannelMode::Pieces;
-  size_t Fill = 0;        // bytes waiting in Buffer
+  size_t Fill = 0;        // bytes waiting in the buffer
   size_t LineStart = 0;   // LineBlocks: where the line being written begins
   bool InPieces = false;  // the line being written outgrew the buffer
-  char Buffer[ChannelLineSize];
+  // The process's one 4 KiB line block, which a whole-line channel takes
+  // when its text outgrows Buffer (a LineBlocks channel at once): one such
+  // channel at a time. A short line never touches it, so a single call
+  // pays for no more memory than its line needs.
+  char* Block = nullptr;
+  char Buffer[ChannelBufferSize] = {};
 };
+
+// Where the channel's bytes wait: its block, or its own Buffer.
+inline char* ChannelData(TTextChannelRec& channel) { return channel.Block ? channel.Block : channel.Buffer; }
 
 // The core's two channels; bound by CoreStartup.
 extern TTextChannelRec ConsoleOut;
@@ -43,6 +53,31 @@ extern TTextChannelRec ConsoleErr;
 // Flushes what is buffered, then points the channel at stream, in the
 // platform's output code page, writing as mode says.
 void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode = TChannelMode::Pieces);
+
+// ASCII text, written as it is: fixed texts, which pass unchanged into
+// any page, and ASCII text for a channel whose page keeps ASCII. What fits
+// in a whole-line channel's buffer is copied inline: result lines in the
+// stream mode come by the million.
+void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
+inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
+  if (channel.Block && !channel.InPieces && ascii.size() <= ChannelLineSize - channel.Fill) {
+    std::memcpy(channel.Block + channel.Fill, ascii.data(), ascii.size());
+    channel.Fill += ascii.size();
+    return;
+  }
+  AppendAscii(channel, ascii);
+}
+
+// Where up to size bytes can be put straight into a channel's line block,
+// to be taken with TakeRoom; null where they do not fit at once (write them
+// with WriteAscii then).
+inline char* ChannelRoom(TTextChannelRec& channel, size_t size) {
+  if (!channel.Block || channel.InPieces || size > ChannelLineSize - channel.Fill) return nullptr;
+  return channel.Block + channel.Fill;
+}
+inline void TakeRoom(TTextChannelRec& channel, const char* end) {
+  channel.Fill = static_cast<size_t>(end - channel.Block);
+}
 
 // Program literals, held as UTF-8. ASCII passes unchanged.
 void WriteText(TTextChannelRec& channel, std::string_view utf8);
@@ -54,10 +89,14 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
 
 // UTF-16 text decoded from bytes in sourceCp: its byte escapes are the bytes
 // again where the stream uses sourceCp (see NarrowFromWide).
-void WriteWideText(TTextChannelRec& channel, const std::u16string& wide, uint32_t sourceCp);
+void WriteWideText(TTextChannelRec& channel, std::u16string_view wide, uint32_t sourceCp);
 
 // A number in plain decimal, "-" before negative values.
 void WriteNumber(TTextChannelRec& channel, int64_t value);
+
+// The same digits put at out, which has room for 20 characters; returns
+// the end of them.
+char* PutDecimal(char* out, int64_t value);
 
 // Writes CR LF and hands the buffer to the operating system (in
 // LineBlocks mode only once the block is full, or at FlushChannel).
@@ -67,3 +106,9 @@ void WriteLineEnd(TTextChannelRec& channel);
 // continued and an interrupted one retried; an error, or a write that makes
 // no progress, ends the run with the failure report and exit code 217.
 void FlushChannel(TTextChannelRec& channel);
+
+// Reads up to size bytes of standard input into buffer, retrying
+// interrupted reads; returns the count, 0 at the end of the input. A failed
+// read ends the run with the failure report ("Disk read error" in place of
+// "Disk Full") and exit code 217.
+size_t ReadStandardInput(char* buffer, size_t size);

@@ -214,6 +214,22 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Failed, 0};
 }
 
+TReadResultRec ReadStdInput(char* buffer, size_t size) {
+  const ssize_t n = read(0, buffer, size);
+  if (n >= 0) return {TReadResultRec::Read, static_cast<size_t>(n)};
+  if (errno == EINTR) return {TReadResultRec::Interrupted, 0};
+  if (errno == EAGAIN || errno == EWOULDBLOCK) {
+    // A parent left the stream non-blocking: wait for input.
+    pollfd ready = {0, POLLIN, 0};
+    if (poll(&ready, 1, -1) >= 0 || errno == EINTR) return {TReadResultRec::Interrupted, 0};
+  }
+  // No standard input at all (closed by the caller) reads as empty.
+  if (errno == EBADF) return {TReadResultRec::Read, 0};
+  return {TReadResultRec::Failed, 0};
+}
+
+uint32_t InputCodePage() { return AnsiCodePage(); }
+
 // write() counts bytes on every POSIX stream, terminals included.
 bool WriteCountsCharacters(TStdStream) { return false; }
 

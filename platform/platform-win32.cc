@@ -60,6 +60,29 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Written, written};
 }
 
+TReadResultRec ReadStdInput(char* buffer, size_t size) {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return {TReadResultRec::Read, 0};
+  DWORD read = 0;
+  const DWORD ask = size < 0x10000000 ? static_cast<DWORD>(size) : 0x10000000;
+  if (ReadFile(input, buffer, ask, &read, nullptr)) {
+    // On a console, Ctrl+Z at the start of a line ends the input.
+    DWORD mode;
+    if (read > 0 && buffer[0] == 0x1A && GetConsoleMode(input, &mode)) return {TReadResultRec::Read, 0};
+    return {TReadResultRec::Read, read};
+  }
+  // The writer closed its end of the pipe: that is the end of the input.
+  const DWORD error = GetLastError();
+  if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {TReadResultRec::Read, 0};
+  return {TReadResultRec::Failed, 0};
+}
+
+uint32_t InputCodePage() {
+  DWORD mode;
+  const UINT cp = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? GetConsoleCP() : 0;
+  return cp != 0 ? cp : GetACP();
+}
+
 // WriteFile on a console in a Unicode page reports the characters it wrote,
 // not the bytes, so a multi-byte character makes the count look short.
 bool WriteCountsCharacters(TStdStream stream) {

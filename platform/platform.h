@@ -54,6 +54,24 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 // is false, a short count is a short write, to be continued.
 bool WriteCountsCharacters(TStdStream stream);
 
+// What a single read of standard input achieved.
+struct TReadResultRec {
+  enum TKind { Read, Interrupted, Failed } Kind = Failed;
+  size_t Count = 0;  // bytes read when Kind is Read; 0 at the end of input
+};
+
+// One raw read of standard input: no retry, no loop. Returns Read with the
+// count (0 at the end of the input, a closed pipe included), Interrupted
+// when a signal cut the call short or a non-blocking stream had nothing
+// yet (the call has then waited for input), Failed on an error. A process
+// without standard input reads an empty one.
+TReadResultRec ReadStdInput(char* buffer, size_t size);
+
+// The code page standard input's bytes are in: on Win32 the console's
+// input code page when standard input is a console, else the ANSI code
+// page; on POSIX the locale's encoding.
+uint32_t InputCodePage();
+
 // The code page that text written to the standard streams is encoded in:
 // the console's output code page read at process start, or the ANSI code
 // page when the process has no console. The same answer for the whole run,

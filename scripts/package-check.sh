@@ -23,7 +23,8 @@ deb=$(ls "$build"/tokloc_${version}_*.deb)
 tgz=$(ls "$build"/tokloc-${version}-*.tar.gz)
 listing=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/tokloc ./usr/share/man/man1/tokloc.1.gz ./usr/share/doc/tokloc/copyright \
-         ./usr/share/doc/tokloc/changelog.gz ./usr/share/lintian/overrides/tokloc; do
+         ./usr/share/doc/tokloc/changelog.gz ./usr/share/lintian/overrides/tokloc \
+         ./usr/share/doc/tokloc/examples/each-line.sh ./usr/share/doc/tokloc/examples/locate.bat; do
   echo "$listing" | grep -q " $f\$" || fail "$deb lacks $f"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = tokloc ] || fail "wrong package name"
@@ -31,6 +32,7 @@ done
 dpkg-deb -f "$deb" Description | grep -q "token" || fail "no description"
 listing=$(tar -tzf "$tgz")
 echo "$listing" | grep -q "/bin/tokloc\$" || fail "$tgz lacks bin/tokloc"
+echo "$listing" | grep -q "/share/doc/tokloc/examples/each-line.bat\$" || fail "$tgz lacks the examples"
 echo "$listing" | grep -q "lintian" && fail "$tgz carries the .deb's lintian override"
 
 # lintian: no error and no warning (its note about running as root is none).
@@ -53,7 +55,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 (cd "$winbuild" && cpack -G ZIP >/dev/null)
 zip=$(ls "$winbuild"/tokloc-${version}-win64.zip)
 listing=$(unzip -l "$zip")
-for f in tokloc.exe LICENSE README.md; do
+for f in tokloc.exe LICENSE README.md examples/each-line.bat examples/locate.sh; do
   echo "$listing" | grep -q "/$f\$" || fail "$zip lacks $f"
 done
 # The version resource holds its strings as UTF-16.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "text/ascii.h"
 #include "text/double_byte.h"
 
 namespace {
@@ -76,6 +77,22 @@ TEST(DecodeFromCodePage, RoundTripsEveryByteOfTheSingleBytePages) {
   }
   EXPECT_EQ(DecodeFromCodePage("\x80\x9F", CodePageWindows1252), u"€Ÿ");
   EXPECT_EQ(DecodeFromCodePage("\xA4\xBE", CodePageLatin9), u"€Ÿ");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IsAsciiText, FindsAHighByteAtAnyPlace) {
+  for (size_t size = 0; size <= 40; ++size) {
+    const std::string ascii(size, 'a');
+    EXPECT_TRUE(IsAsciiText(ascii)) << size;
+    for (size_t at = 0; at < size; ++at) {
+      std::string text = ascii;
+      text[at] = '\x80';
+      EXPECT_FALSE(IsAsciiText(text)) << size << " " << at;
+    }
+  }
 }
 
 }  // namespace

@@ -159,6 +159,23 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 }
 
 bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
+
+TReadResultRec ReadStdInput(char* buffer, size_t size) {
+  static size_t next = 0, at = 0;  // the chunk being read, and how far
+  if (next >= Fake.Input.size())
+    return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};
+  const std::string& chunk = Fake.Input[next];
+  const size_t take = std::min(size, chunk.size() - at);
+  std::memcpy(buffer, chunk.data() + at, take);
+  at += take;
+  if (at == chunk.size()) {
+    ++next;
+    at = 0;
+  }
+  return {TReadResultRec::Read, take};
+}
+
+uint32_t InputCodePage() { return Fake.AnsiCp; }
 // Read once, at the first call of the process, as the real layers do;
 // afterwards the console's page may change (OutputCpLater).
 uint32_t OutputCodePage() {

@@ -22,6 +22,8 @@ struct TFakePlatformRec {
   std::u16string Line;  // the one-string command line, when IsOneString
   std::vector<std::string> Args;
   std::string ExePath = "/opt/tools/tokloc";
+  std::vector<std::string> Input;  // what each read of standard input gets
+  bool InputFails = false;          // the read after the last one fails
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
   uint32_t OutputCpLater = 0;  // when set, what every later read answers

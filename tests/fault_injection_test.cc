@@ -14,39 +14,50 @@ struct TRunRec {
   std::vector<std::pair<TStdStream, std::string>> Taken;
 };
 
-TRunRec RunWithScript(const std::vector<std::string>& args, const std::map<int, TFakeWriteStepRec>& script) {
+struct TScenarioRec {
+  std::vector<std::string> Args;
+  std::vector<std::string> Input;  // standard input, read by read
+};
+
+TRunRec RunWithScript(const TScenarioRec& scenario, const std::map<int, TFakeWriteStepRec>& script) {
   ResetFake();
   Fake.Script = script;
+  Fake.Input = scenario.Input;
   TRunRec run;
-  run.Code = RunFakeProgram(args);
+  run.Code = RunFakeProgram(scenario.Args);
   run.Out = Fake.Out;
   run.Err = Fake.Err;
   run.Taken = Fake.Taken;
   return run;
 }
 
-const std::vector<std::vector<std::string>> Scenarios = {
-    {std::string(300, 'a') + " TOKEN " + std::string(300, 'b'), "TOKEN"},  // a line in pieces
-    {"This is not a very long string", "long"},
-    {"-?"},
-    {"-??"},
-    {"--info"},
-    {"--version-only"},
+const std::vector<TScenarioRec> Scenarios = {
+    {{std::string(2500, 'a') + " TOKEN " + std::string(2500, 'b'), "TOKEN"}, {}},  // a line in pieces
+    {{"This is not a very long string", "long"}, {}},
+    {{"-?"}, {}},
+    {{"-??"}, {}},
+    {{"--info"}, {}},
+    {{"--version-only"}, {}},
+    // Blocks of whole lines, a line in pieces among them, and a read that
+    // comes after a block went out.
+    {{"--lines", "TOKEN"},
+     {std::string(1500, 'x') + " TOKEN a\nb\n" + std::string(1500, 'y') + " TOKEN c\n",
+      std::string(3000, 'z') + " TOKEN d\n" + std::string(5000, 'w') + " TOKEN e\nlast"}},
 };
 
 TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
-  for (const auto& args : Scenarios) {
-    const TRunRec clean = RunWithScript(args, {});
+  for (const TScenarioRec& scenario : Scenarios) {
+    const TRunRec clean = RunWithScript(scenario, {});
     ASSERT_FALSE(clean.Taken.empty());
     for (size_t n = 1; n <= clean.Taken.size(); ++n) {
-      const TRunRec failed = RunWithScript(args, {{static_cast<int>(n), {TFakeWriteStepRec::Fail, 0}}});
+      const TRunRec failed = RunWithScript(scenario, {{static_cast<int>(n), {TFakeWriteStepRec::Fail, 0}}});
       std::string out, err;
       for (size_t i = 0; i + 1 < n; ++i)
         (clean.Taken[i].first == TStdStream::Output ? out : err) += clean.Taken[i].second;
-      EXPECT_EQ(failed.Code, ExitWriteFailed) << args[0] << " write " << n;
-      EXPECT_EQ(failed.Out, out) << args[0] << " write " << n;
-      ASSERT_EQ(failed.Err.substr(0, err.size()), err) << args[0] << " write " << n;
-      EXPECT_TRUE(IsFailureReport(failed.Err.substr(err.size()))) << args[0] << " write " << n;
+      EXPECT_EQ(failed.Code, ExitWriteFailed) << scenario.Args[0] << " write " << n;
+      EXPECT_EQ(failed.Out, out) << scenario.Args[0] << " write " << n;
+      ASSERT_EQ(failed.Err.substr(0, err.size()), err) << scenario.Args[0] << " write " << n;
+      EXPECT_TRUE(IsFailureReport(failed.Err.substr(err.size()))) << scenario.Args[0] << " write " << n;
     }
   }
 }
@@ -54,23 +65,23 @@ TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
 TEST(WriteFaults, ShortAndInterruptedWritesLoseNoByte) {
   const TFakeWriteStepRec steps[] = {{TFakeWriteStepRec::Short, 1}, {TFakeWriteStepRec::Short, 0},
                                   {TFakeWriteStepRec::Interrupt, 0}};
-  for (const auto& args : Scenarios) {
-    const TRunRec clean = RunWithScript(args, {});
+  for (const TScenarioRec& scenario : Scenarios) {
+    const TRunRec clean = RunWithScript(scenario, {});
     for (size_t n = 1; n <= clean.Taken.size(); ++n) {
       for (const TFakeWriteStepRec& step : steps) {
         if (step.Kind == TFakeWriteStepRec::Short && step.Limit == 0) continue;  // that is a stall
         std::map<int, TFakeWriteStepRec> script = {{static_cast<int>(n), step}, {static_cast<int>(n) + 1, step}};
-        const TRunRec disturbed = RunWithScript(args, script);
-        EXPECT_EQ(disturbed.Code, clean.Code) << args[0] << " write " << n;
-        EXPECT_EQ(disturbed.Out, clean.Out) << args[0] << " write " << n;
-        EXPECT_EQ(disturbed.Err, clean.Err) << args[0] << " write " << n;
+        const TRunRec disturbed = RunWithScript(scenario, script);
+        EXPECT_EQ(disturbed.Code, clean.Code) << scenario.Args[0] << " write " << n;
+        EXPECT_EQ(disturbed.Out, clean.Out) << scenario.Args[0] << " write " << n;
+        EXPECT_EQ(disturbed.Err, clean.Err) << scenario.Args[0] << " write " << n;
       }
     }
   }
 }
 
 TEST(WriteFaults, AWriteThatMakesNoProgressCountsAsFailed) {
-  const TRunRec stalled = RunWithScript({"abc", "b"}, {{1, {TFakeWriteStepRec::Stall, 0}}});
+  const TRunRec stalled = RunWithScript({{"abc", "b"}, {}}, {{1, {TFakeWriteStepRec::Stall, 0}}});
   EXPECT_EQ(stalled.Code, ExitWriteFailed);
   EXPECT_EQ(stalled.Out, "");
 }

@@ -10,14 +10,24 @@ std::string UpperCaseAscii(std::string_view text) {
 }
 
 bool IsAsciiText(std::string_view text) {
-  // Eight bytes at a time: texts of 128 KiB are tested before every search.
-  size_t i = 0;
-  for (; text.size() - i >= 8; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    if (word & 0x8080808080808080u) return false;
+  // Sixteen bytes at a time: texts of 128 KiB are tested before every
+  // search, and lines by the million in the stream mode.
+  const char* p = text.data();
+  size_t n = text.size();
+  uint64_t high = 0;
+  for (; n >= 16; p += 16, n -= 16) {
+    uint64_t a, b;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 8, 8);
+    if ((a | b) & 0x8080808080808080u) return false;
   }
-  for (; i < text.size(); ++i)
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-  return true;
+  if (n >= 8) {
+    uint64_t a, b;  // the last eight, overlapping what was tested
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + n - 8, 8);
+    high = a | b;
+  } else {
+    for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
+  }
+  return (high & 0x8080808080808080u) == 0;
 }

@@ -333,6 +333,64 @@ def extremes_cases(platform):
     ]
 
 
+def lines_cases(platform, opts):
+    """The stream mode: every line of standard input gets the result line a
+    single call gives for the same text (run here for the texts an argument
+    can carry, written out for the others)."""
+    wine = [opts.wine] if opts.wine else []
+
+    def single(text, *rest):
+        return subprocess.run(wine + [opts.exe, text, "TOKEN"] + list(rest), stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE).stdout
+
+    def case(name, data, expected, code=None, **rest):
+        found = code if code is not None else (0 if b"TRUE|" in expected else 76)
+        return dict(dict(name=name, args=["--lines", "TOKEN"], stdin=data, stdout=expected, code=found), **rest)
+
+    miss = b"FALSE|0|0|0|||\r\n"
+    long_text = "a" * 100000 + " TOKEN " + "b" * 99993
+    utf8 = {"LC_ALL": "C.UTF-8"} if platform == "posix" else {"LANG": "C.UTF-8", "LC_ALL": ""}
+    # Text in the output's page: UTF-8 here, the ANSI page 1252 under Wine.
+    page = "utf-8" if platform == "posix" else "cp1252"
+    cases = [
+        case("empty input", b"", b""),
+        case("one line", b"a TOKEN b\n", single("a TOKEN b")),
+        case("empty lines", b"\n\nx TOKEN\n\n", miss * 2 + single("x TOKEN") + miss),
+        case("CR LF line ends", b"a TOKEN b\r\nc TOKEN d\r\n", single("a TOKEN b") + single("c TOKEN d")),
+        case("no LF at the end", b"no token\nlast TOKEN", single("no token") + single("last TOKEN")),
+        case("no line holds the token", b"a\nb\n", miss * 2),
+        # What would be a switch, or lose its quotes on a command line, is
+        # text like any other.
+        case("a line -h", b"-h\n-h TOKEN\n", miss + b"TRUE|4|9|0|-h||\r\n"),
+        case("a line with | and a quote", b'a|b "q" TOKEN c|d\n', b'TRUE|9|14|0|"q"|c|d|\r\n'),
+        case("a 200,000-byte line", long_text.encode() + b"\n",
+             ("TRUE|100002|100007|0|%s|%s|\r\n" % ("a" * 100000, "b" * 99993)).encode()),
+        case("bytes that are no text come back", b"caf\xe9 TOKEN \xff\n", b"TRUE|6|11|0|caf\xe9|\xff|\r\n", env=utf8),
+        case("a UTF-8 byte-order mark", b"\xef\xbb\xbfGr\xc3\xbc\xc3\x9fe TOKEN x\n",
+             "TRUE|7|12|0|Grüße|x|\r\n".encode(page), env=utf8),
+        case("a UTF-16LE byte-order mark", "\ufeffa TOKEN b\r\nGrüße TOKEN\r\n".encode("utf-16-le"),
+             "TRUE|3|8|0|a|b|\r\nTRUE|7|12|0|Grüße||\r\n".encode(page), env=utf8),
+        case("NUL inside a line", b"a\x00b TOKEN c\n", b"TRUE|5|10|0|a\x00b|c|\r\n"),
+        case("length and delimiters as in a single call", b"x-y TOKEN a-b\n", single("x-y TOKEN a-b", "0", "-"),
+             args=["--lines", "TOKEN", "0", "-"]),
+        dict(name="--lines without a token is help", args=["--lines"], stderr=re.compile(rb".*--\?\?\r\n", re.S),
+             code=255),
+        case("stdout is full", b"a TOKEN\n", b"", code=217, stdout_target="full", stderr=FAILURE_REPORT),
+        # One answer per line, each before the next line is written.
+        dict(name="a coprocess", args=["--lines", "TOKEN"], dialogue=[b"a TOKEN b\n", b"none\n", b"TOKEN c\n"],
+             stdout=single("a TOKEN b") + miss + single("TOKEN c"), code=0),
+    ]
+    if platform == "posix":
+        many = b"".join(b"line %d TOKEN\n" % i for i in range(20000))
+        cases += [
+            case("a closed pipe after the first block", many, re.compile(rb"TRUE\|.*", re.S), code=217,
+                 stdout_target="close-after-first-read", stderr=FAILURE_REPORT),
+            case("a failed read", None, b"", code=217, cmd=["sh", "-c", 'exec "$0" --lines TOKEN < /', opts.exe],
+                 stderr=re.compile(FAILURE_REPORT.pattern.replace(b"Disk Full", b"Disk read error"))),
+        ]
+    return cases
+
+
 def gconv_folders():
     """Where the C library keeps its converter modules."""
     found = glob.glob("/usr/lib*/gconv/gconv-modules*") + glob.glob("/usr/lib*/*/gconv/gconv-modules*")
@@ -423,9 +481,9 @@ def windows_path(path):
 
 
 def lines_file():
-    """A file of 50 lines, one call each, and the result line for each:
-    blanks, commas, semicolons, "&" and "^" inside, every tenth without the
-    token."""
+    """A file of 50 lines with CR LF line ends and none after the last, and
+    the result line for each: blanks, commas, semicolons, "&" and "^"
+    inside, every tenth without the token."""
     tails = ["a", "b, c", "x & y", "semi;colon", "caret ^ up", "many   blanks"]
     lines, results = [], []
     for i in range(50):
@@ -441,7 +499,7 @@ def lines_file():
     atexit.register(shutil.rmtree, folder, True)
     path = os.path.join(folder, "lines.txt")
     with open(path, "w", newline="\r\n") as f:
-        f.write("\n".join(lines) + "\n")
+        f.write("\n".join(lines))
     return path, results
 
 
@@ -455,7 +513,8 @@ def client_cases(platform, opts):
         env = {"PATH": os.path.dirname(opts.exe) + os.pathsep + os.environ["PATH"], "LC_ALL": "C.UTF-8"}
         clients = [(shell, lambda name, shell=shell: [shell, os.path.join(EXAMPLES, name + ".sh")], b"\n")
                    for shell in ("dash", "bash")]
-        each_line = b"".join(b"%d: %d %s\r\n" % (i + 1, 0 if r.startswith(b"TRUE") else 76, r)
+        each_line = b"".join(b"%d: %s pos=%s before=[%s] behind=[%s]\n" % ((i + 1,) + tuple(r.split(b"|")[k] for k in
+                                                                                (0, 1, 4, 5)))
                              for i, r in enumerate(results))
         null = ["sh", "-c", 'tokloc "$1" long > "$2"; echo "to a file: $?"; cat "$2"; '
                 'tokloc "$1" long > /dev/null; echo "to /dev/null: $?"', "sh"]
@@ -481,15 +540,20 @@ def client_cases(platform, opts):
              stdout=b"TRUE|17|22|0|e|f|\r\nfound=TRUE pos=17 after=22 len=0 before=[e] behind=[f]" + eol, code=0)
         # cmd's "delims=|" makes an empty field vanish and shifts the rest;
         # sh's read keeps it.
-        case("empty context field", "locate", ["TOKEN end", "TOKEN"],
-             stdout=b"TRUE|1|6|0||end|\r\n" + (b"found=TRUE pos=1 after=6 len=0 before=[end] behind=[]"
-                                              if name == "cmd" else
-                                              b"found=TRUE pos=1 after=6 len=0 before=[] behind=[end]") + eol, code=0)
+        # An empty context field keeps its place, in cmd's "delims=|" too.
+        case("empty context before", "locate", ["TOKEN end", "TOKEN"],
+             stdout=b"TRUE|1|6|0||end|\r\nfound=TRUE pos=1 after=6 len=0 before=[] behind=[end]" + eol, code=0)
+        case("empty context after", "locate", ["start TOKEN", "TOKEN"],
+             stdout=b"TRUE|7|12|0|start||\r\nfound=TRUE pos=7 after=12 len=0 before=[start] behind=[]" + eol, code=0)
         case("a | in the context shifts all-field splitting", "locate", ["a|b TOKEN c", "TOKEN"],
              stdout=b"TRUE|5|10|0|a|b|c|\r\nfound=TRUE pos=5 after=10 len=0 before=[a] behind=[b]" + eol, code=0)
         case("a | in the context leaves the needed fields", "positions", ["a|b TOKEN c", "TOKEN"],
              stdout=b"TRUE: token at 5, text after it at 10" + eol, code=0)
-        case("a loop over 50 lines", "each-line", [lines, "TOKEN"], stdout=each_line, code=0)
+        case("50 lines, CR LF, none after the last", "each-line", [lines, "TOKEN"], stdout=each_line, code=0)
+        case("no line holds the token", "each-line", [lines, "NOWHERE"],
+             stdout=(b"FALSE|0|0|0|||\r\n" * 50 + b"no line holds the token" + eol if name == "cmd" else
+                     b"no line holds the token\n" + b"".join(b"%d: FALSE pos=0 before=[] behind=[]\n" % (i + 1)
+                                                             for i in range(50))), code=0)
     result_file = os.path.join(tempfile.gettempdir(), "tokloc-redirect-%d.txt" % os.getpid())
     atexit.register(lambda: os.path.exists(result_file) and os.remove(result_file))
     cases.append(dict(name="result to a file and to the null device", cmd=null + [
@@ -550,6 +614,7 @@ def console_cases(platform, opts):
 
 
 SUITES = {
+    "lines": lines_cases,
     "streams": stream_cases,
     "extremes": extremes_cases,
     "clients": client_cases,
@@ -563,6 +628,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console", "encoding", "cmdline", "streams"):
+    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)

@@ -28,6 +28,34 @@ def feed_all(pipe, data):
         pass
 
 
+def converse(cmd, env, case):
+    """A coprocess: writes one line at a time and waits for its answer (a
+    line ending in CR LF) before it writes the next, with the program's
+    input still open; then closes it. The answers are the stdout."""
+    p = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
+    out = b""
+    timer = threading.Timer(case.get("timeout", 60), p.kill)
+    timer.start()
+    try:
+        for line in case["dialogue"]:
+            p.stdin.write(line)
+            p.stdin.flush()
+            answer = b""
+            while not answer.endswith(b"\r\n"):
+                chunk = p.stdout.read1(65536)
+                if not chunk:
+                    break
+                answer += chunk
+            out += answer
+        p.stdin.close()
+        out += p.stdout.read()
+        err = p.stderr.read()
+        p.wait()
+    finally:
+        timer.cancel()
+    return out, err, p.returncode
+
+
 def run(opts, case):
     env = dict(os.environ)
     env.update(case.get("env", {}))
@@ -72,6 +100,8 @@ def run(opts, case):
         stdout = target(stdout_kind)
     stderr = target(case.get("stderr_target")) if reader is None else tempfile.TemporaryFile()
     feed = case.get("stdin")
+    if "dialogue" in case:
+        return converse(cmd, env, case)
     try:
         p = subprocess.Popen(cmd, stdin=subprocess.DEVNULL if feed is None else subprocess.PIPE, env=env,
                              cwd=case.get("cwd"), stdout=stdout, stderr=stderr)

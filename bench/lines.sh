@@ -1,0 +1,125 @@
+#!/bin/sh
+# Stream-mode benchmark: one process searching every line of a file, side by
+# side with the same job in one mawk process, with "grep -c" (a scan with
+# next to no work per line) and with one tokloc call per line. Prints a
+# Markdown table of medians, per-line costs and peak memory. Needs
+# hyperfine and mawk (Debian packages "hyperfine" and "mawk").
+#
+#   sh bench/lines.sh [BUILD_DIR] [WIN_BUILD_DIR]
+#
+# LINES sets the file's lines (default 1,000,000, about 50 MB; the token in
+# a third of them); with WIN_BUILD_DIR the Win32 build runs under Wine on
+# the first WIN_LINES lines (default all).
+set -eu
+build=${1:-build}
+winbuild=${2:-}
+lines=${LINES:-1000000}
+winlines=${WIN_LINES:-1000000}
+runs=${RUNS:-10}
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+# Nine words a line from a small vocabulary, "ERROR:" among them in every
+# third line; the same file for every run.
+make_file() {  # make_file LINES PATH
+  mawk -v n="$1" 'BEGIN {
+    split("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu xi omicron pi rho sigma tau", w)
+    seed = 1
+    for (i = 0; i < n; i++) {
+      line = ""
+      at = i % 3 == 0 ? (i / 3) % 10 : -1
+      for (k = 0; k < 10; k++) {
+        if (k == at) word = "ERROR:"
+        else { seed = (seed * 1103515245 + 12345) % 2147483648; word = w[int(seed / 65536) % 19 + 1] }
+        line = line (k ? " " : "") word
+      }
+      print line
+    }
+  }' > "$2"
+}
+make_file "$lines" "$out/lines.txt"
+head -n 1000 "$out/lines.txt" > "$out/first1000.txt"
+
+# The same job in mawk: first occurrence, positions, the whole word on each
+# side (blank, comma and semicolon delimit), the same result lines.
+cat > "$out/job.awk" <<'AWK'
+BEGIN { t = ARGV[1]; ARGV[1] = ""; n = length(t) }
+{
+  sub(/\r$/, "")
+  p = index($0, t)
+  if (!p) { printf "FALSE|0|0|0|||\r\n"; next }
+  found = 1
+  b = substr($0, 1, p - 1); sub(/[ ,;]+$/, "", b); match(b, /[^ ,;]*$/); b = substr(b, RSTART)
+  a = substr($0, p + n); sub(/^[ ,;]+/, "", a); match(a, /^[^ ,;]*/); a = substr(a, 1, RLENGTH)
+  printf "TRUE|%d|%d|0|%s|%s|\r\n", p, p + n, b, a
+}
+END { exit found ? 0 : 76 }
+AWK
+"$build/tokloc" --lines ERROR: < "$out/lines.txt" > "$out/tokloc.out" || true
+mawk -f "$out/job.awk" ERROR: < "$out/lines.txt" > "$out/mawk.out" || true
+cmp -s "$out/tokloc.out" "$out/mawk.out" || { echo "tokloc and mawk disagree" >&2; exit 1; }
+
+time_cmd() {  # time_cmd NAME RUNS COMMAND
+  hyperfine -i --style none --warmup 2 --runs "$2" --export-json "$out/$1.json" --command-name "$1" \
+    "$3" >/dev/null 2>&1 || true
+  # Peak memory in KiB.
+  /usr/bin/time -f %M sh -c "$3" 2>&1 >/dev/null | tail -n 1 > "$out/$1.mem" || true
+}
+time_cmd tokloc "$runs" "$build/tokloc --lines ERROR: < $out/lines.txt > /dev/null"
+time_cmd mawk "$runs" "mawk -f $out/job.awk ERROR: < $out/lines.txt > /dev/null"
+# Into a file: GNU grep stops at the first match when its output is /dev/null.
+time_cmd grep "$runs" "grep -c ERROR: $out/lines.txt > $out/grep.count"
+# One call per line, as scripts did before --lines.
+printf '%s\n' 'while IFS= read -r text || [ -n "$text" ]; do "$0" "$text" "$1"; done' > "$out/loop.sh"
+time_cmd loop 3 "dash $out/loop.sh $build/tokloc ERROR: < $out/first1000.txt > /dev/null"
+
+if [ -n "$winbuild" ]; then
+  wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")
+  export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
+  "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
+  head -n "$winlines" "$out/lines.txt" > "$out/win.txt"
+  time_cmd wine_tokloc "$runs" "$wine $winbuild/tokloc.exe --lines ERROR: < $out/win.txt > /dev/null"
+  time_cmd wine_floor "$runs" "$wine $winbuild/bench/tokloc_floor.exe < $out/win.txt > /dev/null"
+  # One call per line from cmd.exe, each result read by for /f, as batch
+  # files did before --lines.
+  head -n 20 "$out/lines.txt" > "$out/first20.txt"
+  printf '%s\r\n' '@echo off' 'for /f "usebackq delims=" %%L in ("%~1") do (' \
+    "  for /f \"delims=\" %%R in ('\"%~2\" \"%%L\" ERROR:') do echo %%R" ')' > "$out/loop.bat"
+  z() { echo "Z:$(echo "$1" | tr / '\\')"; }
+  time_cmd wine_loop 3 "$wine cmd /c $(z "$out/loop.bat") $(z "$out/first20.txt") $(z "$winbuild/tokloc.exe") > /dev/null"
+fi
+
+python3 - "$out" "$lines" "$winlines" <<'PY'
+import json, os, sys
+out, lines, winlines = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+def load(name):
+    try:
+        return json.load(open(os.path.join(out, name + ".json")))["results"][0]
+    except (OSError, ValueError, KeyError, IndexError):
+        return None
+def mem(name):
+    try:
+        return "%.1f" % (int(open(os.path.join(out, name + ".mem")).read()) / 1024)
+    except (OSError, ValueError):
+        return ""
+# Per line: the median over the lines; under Wine, less the start of a
+# process (the static MinGW floor), which dwarfs the work.
+floor = load("wine_floor")
+rows = [("tokloc", "tokloc --lines", lines, 0), ("mawk", "mawk, the same job", lines, 0),
+        ("grep", "grep -c", lines, 0), ("loop", "one tokloc call per line (dash, first 1,000 lines)", 1000, 0),
+        ("wine_floor", "Wine: static MinGW floor, one WriteFile", 0, 0),
+        ("wine_tokloc", "Wine: tokloc.exe --lines, less the floor", winlines, floor["median"] if floor else 0),
+        ("wine_loop", "Wine: one call per line (cmd.exe for /f, first 20 lines)", 20, 0)]
+base = load("tokloc")
+print("| command | lines | median s | per line us | to tokloc --lines | peak MiB |")
+print("|---|---|---|---|---|---|")
+for key, label, count, less in rows:
+    r = load(key)
+    if not r:
+        continue
+    per = (r["median"] - less) / count * 1e6 if count else 0
+    ratio = per / (base["median"] / lines * 1e6) if base and count else 0
+    print("| %s | %s | %.3f | %s | %s | %s |" % (label, "{:,}".format(count) if count else "", r["median"],
+                                                "%.3f" % per if count else "", "%.1f" % ratio if count else "",
+                                                mem(key)))
+PY

@@ -1,0 +1,44 @@
+#include "app/line_search.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/exit_code.h"
+#include "tests/fake_platform.h"
+
+// Where the reads of standard input end is the fake's choice alone: lines,
+// line ends and byte-order marks split across reads.
+namespace {
+
+TEST(SearchInputLines, JoinsWhatTheReadsSplit) {
+  struct TCaseRec {
+    std::vector<std::string> reads;
+    std::string out;
+  } cases[] = {
+      {{"a TOK", "EN b\r", "\nTOKEN\n"}, "TRUE|3|8|0|a|b|\r\nTRUE|1|6|0|||\r\n"},
+      {{"\xEF", "\xBB\xBF" "x TOKEN"}, "TRUE|3|8|0|x||\r\n"},
+      // UTF-16LE: the unit U+0A41 holds a byte 0A, which ends no line.
+      {{std::string("\xFF\xFE" "a\0\x41\x0A \0T\0O\0K\0E\0N\0\r\0\n", 21), std::string("\0b\0", 3)},
+       "TRUE|4|9|0|a\xE0\xA9\x81||\r\nFALSE|0|0|0|||\r\n"},
+  };
+  for (const TCaseRec& c : cases) {
+    ResetFake();
+    Fake.Input = c.reads;
+    EXPECT_EQ(RunFakeProgram({"--lines", "TOKEN"}), ExitTokenFound) << c.out;
+    EXPECT_EQ(Fake.Out, c.out);
+  }
+}
+
+TEST(SearchInputLines, EndsWith217AndAReportWhenAReadFails) {
+  ResetFake();
+  Fake.Input = {"a TOKEN\n"};
+  Fake.InputFails = true;
+  EXPECT_EQ(RunFakeProgram({"--lines", "TOKEN"}), ExitWriteFailed);
+  EXPECT_EQ(Fake.Out, "TRUE|3|8|0|a||\r\n");  // what was ready went out first
+  EXPECT_TRUE(std::regex_match(Fake.Err, std::regex("An unhandled exception occurred at \\$[0-9A-F]{16}:\r\n"
+                                                    "EInOutError: Disk read error\r\n(  \\$[0-9A-F]{16}\r\n)+\r\n")))
+      << Fake.Err;
+}
+
+}  // namespace
