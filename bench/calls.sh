@@ -1,7 +1,8 @@
 #!/bin/sh
 # Process-level benchmark: the wall time of one call of tokloc against a
 # static C program that only writes the result line, and against awk, perl
-# and python doing the same search. Prints a Markdown table of medians,
+# and python doing the same search; then the two first ones side by side,
+# started in turn (PAIRS pairs, default 2,000). Prints a Markdown table of medians,
 # ratios to the floor, minor page faults (best of 10) and, for our own
 # programs, the size of their code. Needs hyperfine (Debian package
 # "hyperfine").
@@ -67,6 +68,11 @@ if [ -n "$winbuild" ]; then
   text_size wine_tokloc "$winbuild/tokloc.exe"
 fi
 
+# Side by side: floor and tokloc started in turn, PAIRS times; the median of
+# the per-pair ratios is the figure to judge a change by.
+"$build/bench/pairs" "${PAIRS:-2000}" "$build/bench/tokloc_floor" -- "$build/tokloc" "$text" long \
+  > "$out/pairs.txt" 2>/dev/null || true
+
 python3 - "$out" <<'PY'
 import json, os, sys
 out = sys.argv[1]
@@ -98,4 +104,7 @@ for key, label, base in rows:
     against = "" if base == "floor" else " (to %s)" % base
     print("| %s | %.3f | %.3f | %.3f | %.2f%s | %s | %s |" % (label, r["median"] * 1e3, r["min"] * 1e3, r["max"] * 1e3,
                                                     ratio, against, extra(key, ".faults"), extra(key, ".size")))
+pairs = extra("pairs", ".txt").split()
+if len(pairs) == 3:
+    print("\nPaired, floor and tokloc in turn: medians %s ms and %s ms, median ratio %s." % tuple(pairs))
 PY
