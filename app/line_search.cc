@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "text/ascii.h"
 #include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "text/ascii.h"
 #include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace {
 

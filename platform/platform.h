@@ -83,7 +83,7 @@ uint32_t OutputCodePage();
 uint32_t AnsiCodePage();
 
 // Narrow text in code page cp to UTF-16. Never fails: a byte that does not
-// start a valid character becomes its byte escape (text/code_page.h).
+// start a valid character becomes its byte escape (text/utf16.h).
 std::u16string NarrowToWide(std::string_view text, uint32_t cp);
 
 // UTF-16 to narrow text in code page cp. Never fails: a character the code

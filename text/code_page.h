@@ -20,14 +20,8 @@ constexpr uint32_t CodePageUtf16 = 1200;
 // stands for itself, a byte escape, one character each.
 constexpr uint32_t CodePageBytes = 0;
 
-// A byte that is no valid text where it stands (or in a page tokloc does
-// not decode) is kept as a lone low surrogate, U+DC80-U+DCFF, one unit that
-// matches only the same byte. Encoders write it as "?" (no page holds a
-// lone surrogate); written back into the page it came from, it is the byte
-// itself again.
-inline char16_t ByteEscape(unsigned char b) { return static_cast<char16_t>(0xDC00 | b); }
-inline bool IsByteEscape(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
-inline char ByteOfEscape(char16_t unit) { return static_cast<char>(unit & 0xFF); }
+// A byte that is no valid text where it stands is kept as its byte escape
+// (text/utf16.h).
 
 // Code page number for a POSIX character-set name such as "UTF-8",
 // "ISO-8859-15", "CP1252" or "EUC-JP" (case, '-' and '_' do not matter).

@@ -1,6 +1,5 @@
 #include "text/double_byte.h"
 
-#include "text/code_page.h"
 #include "text/utf16.h"
 
 namespace {

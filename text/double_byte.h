@@ -21,7 +21,7 @@ constexpr uint32_t CodePageGb18030 = 54936;
 bool IsDoubleBytePage(uint32_t cp);
 
 // Decodes text in cp. A byte that does not start a valid character becomes
-// its byte escape (see code_page.h) and decoding goes on with the next one.
+// its byte escape (see text/utf16.h) and decoding goes on with the next one.
 std::u16string DecodeDoubleByte(std::string_view text, uint32_t cp);
 
 // Encodes UTF-16 into cp. A character the page lacks, a lone surrogate and

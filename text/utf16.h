@@ -34,3 +34,13 @@ char16_t* PutUtf16(char16_t* out, char32_t c);
 
 // Appends the UTF-16 form of c to text.
 void AppendUtf16(std::u16string& text, char32_t c);
+
+// A byte that is no valid text where it stands (or in a page tokloc does
+// not decode) is kept as a lone low surrogate, U+DC80-U+DCFF, one unit that
+// matches only the same byte. Encoders write it as "?" (no page holds a
+// lone surrogate); written back into the page it came from, it is the byte
+// itself again. The second half of a surrogate pair can look like one:
+// only a lone unit is an escape.
+inline char16_t ByteEscape(unsigned char b) { return static_cast<char16_t>(0xDC00 | b); }
+inline bool IsByteEscape(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+inline char ByteOfEscape(char16_t unit) { return static_cast<char>(unit & 0xFF); }
