@@ -1,6 +1,6 @@
 #include "app/result_line.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "app/length_arg.h"
 #include "core/params.h"
@@ -70,11 +70,9 @@ void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t l
   // lines in the stream mode come by the million.
   if (char* at = ChannelRoom(channel, 80 + before.size() + after.size())) {
     at = PutHead(at, found, length);
-    std::memcpy(at, before.data(), before.size());
-    at += before.size();
+    at = std::copy(before.begin(), before.end(), at);
     *at++ = '|';
-    std::memcpy(at, after.data(), after.size());
-    at += after.size();
+    at = std::copy(after.begin(), after.end(), at);
     *at++ = '|';
     TakeRoom(channel, at);
     WriteLineEnd(channel);

@@ -120,7 +120,7 @@ void MakeRoom(TTextChannelRec& channel) {
 
 void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
   if (size <= Capacity(channel) - channel.Fill) {  // the common case: it fits
-    std::memcpy(ChannelData(channel) + channel.Fill, data, size);
+    if (size > 0) std::memcpy(ChannelData(channel) + channel.Fill, data, size);
     channel.Fill += size;
     return;
   }

@@ -61,7 +61,7 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode 
 void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
 inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
   if (channel.Block && !channel.InPieces && ascii.size() <= ChannelLineSize - channel.Fill) {
-    std::memcpy(channel.Block + channel.Fill, ascii.data(), ascii.size());
+    if (!ascii.empty()) std::memcpy(channel.Block + channel.Fill, ascii.data(), ascii.size());
     channel.Fill += ascii.size();
     return;
   }
