@@ -199,11 +199,6 @@ char* PutDecimal(char* out, int64_t value) {
   return out;
 }
 
-void WriteNumber(TTextChannelRec& channel, int64_t value) {
-  char text[24];
-  AppendBytes(channel, text, static_cast<size_t>(PutDecimal(text, value) - text));
-}
-
 void WriteLineEnd(TTextChannelRec& channel) {
   if (channel.Fill + 2 <= Capacity(channel)) {
     char* data = ChannelData(channel);

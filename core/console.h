@@ -91,11 +91,8 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
 // again where the stream uses sourceCp (see NarrowFromWide).
 void WriteWideText(TTextChannelRec& channel, std::u16string_view wide, uint32_t sourceCp);
 
-// A number in plain decimal, "-" before negative values.
-void WriteNumber(TTextChannelRec& channel, int64_t value);
-
-// The same digits put at out, which has room for 20 characters; returns
-// the end of them.
+// A number in plain decimal, "-" before negative values, put at out, which
+// has room for 20 characters; returns the end of it.
 char* PutDecimal(char* out, int64_t value);
 
 // Writes CR LF and hands the buffer to the operating system (in

@@ -188,11 +188,6 @@ bool CodePageKeepsAscii(uint32_t cp) {
   return cp >= 28591 && cp <= 28606;
 }
 
-bool CodePageHasCodec(uint32_t cp) {
-  return cp == CodePageBytes || cp == CodePageUtf8 || cp == CodePageLatin1 || cp == CodePageLatin9 ||
-         cp == CodePageWindows1252 || IsDoubleBytePage(cp);
-}
-
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return DecodeUtf8(text);
   if (cp == CodePageBytes) return DecodeBytes(text);

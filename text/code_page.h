@@ -35,16 +35,12 @@ uint32_t CodePageFromCharsetName(std::string_view name);
 // CodePageBytes, but not UTF-7 or EBCDIC.
 bool CodePageKeepsAscii(uint32_t cp);
 
-// True for the code pages that DecodeFromCodePage/EncodeToCodePage handle:
-// all above but CodePageUtf16, and the double-byte pages.
-bool CodePageHasCodec(uint32_t cp);
-
-// Decodes text in cp (a code page with a codec). In UTF-8 and the
+// Decodes text in cp (any page above but CodePageUtf16, or a double-byte page). In UTF-8 and the
 // double-byte pages each byte that does not start a valid character
 // becomes its byte escape; single-byte pages map every byte.
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp);
 
-// Encodes UTF-16 into cp (a code page with a codec). A character the page
+// Encodes UTF-16 into cp (a page DecodeFromCodePage reads). A character the page
 // lacks, a lone surrogate and a byte escape become "?".
 std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
 
@@ -53,7 +49,7 @@ std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
 // back unchanged.
 char32_t UpperCaseChar(char32_t c);
 
-// Upper-cases text in cp (a code page with a codec) character by character;
+// Upper-cases text in cp (a page DecodeFromCodePage reads) character by character;
 // a character whose upper-case form would take another number of bytes is
 // left as it is, so the result always has the length of text. Multi-byte
 // pages other than UTF-8 upper-case their ASCII letters alone.
