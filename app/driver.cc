@@ -51,7 +51,7 @@ void RunHelp(const TDriverStateRec& d) {
 }
 
 void RunSearch(TDriverStateRec& d) {
-  const TSearchRulesRec rules = ReadSearchRules();
+  const TSearchRulesRec rules = ReadSearchRules(ParamCodePage());
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;

@@ -4,6 +4,9 @@
 
 #include "app/length_arg.h"
 #include "core/params.h"
+#include "core/text_conversion.h"
+#include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -33,14 +36,29 @@ void WriteTail(TTextChannelRec& channel) {
 
 }  // namespace
 
-TSearchRulesRec ReadSearchRules() {
+namespace {
+
+// Whether a lone U+DC80-U+DCFF means the same in the arguments and in
+// texts from textCp.
+bool ArgumentsShareEscapes(uint32_t textCp) {
+  return (ParamCodePage() == CodePageUtf16) == (textCp == CodePageUtf16);
+}
+
+}  // namespace
+
+TSearchRulesRec ReadSearchRules(uint32_t textCp) {
   TSearchRulesRec rules;
   // A length is ASCII: any other character is no digit.
   std::string_view lengthText;
   rules.Length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
-  const std::u16string delimiters = ParamText(4);
-  rules.Delimiters = BuildDelimiterSet(delimiters.empty() ? u" ,;" : delimiters);
+  std::u16string delimiters = ParamText(4);
+  if (!ArgumentsShareEscapes(textCp)) delimiters = WithoutEscapeUnits(delimiters);
+  rules.Delimiters = BuildDelimiterSet(ParamText(4).empty() ? u" ,;" : delimiters);
   return rules;
+}
+
+bool TokenCanMatchText(std::u16string_view token, uint32_t textCp) {
+  return ArgumentsShareEscapes(textCp) || !HoldsEscapeUnit(token);
 }
 
 template <typename TChar>
@@ -52,7 +70,7 @@ TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string
   before.clear();
   after.clear();
   if (found.Position < 1) return found;
-  found.After = found.Position + static_cast<int32_t>(token.size());
+  found.After = found.Position + static_cast<int64_t>(token.size());
   before = TextBeforeToken(text, found.Position, rules.Length, rules.Delimiters);
   after = TextAfterToken(text, found.After, rules.Length, rules.Delimiters);
   return found;
@@ -87,9 +105,12 @@ void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t l
 
 void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t length, std::u16string_view before,
                      std::u16string_view after, uint32_t sourceCp) {
+  // Converted first: when memory runs out, no half line has gone out.
+  const std::string beforeBytes = NarrowFromWide(before, channel.CodePage, sourceCp);
+  const std::string afterBytes = NarrowFromWide(after, channel.CodePage, sourceCp);
   WriteHead(channel, found, length);
-  WriteWideText(channel, before, sourceCp);
+  WriteAscii(channel, beforeBytes);
   WriteAscii(channel, "|");
-  WriteWideText(channel, after, sourceCp);
+  WriteAscii(channel, afterBytes);
   WriteTail(channel);
 }

@@ -138,7 +138,7 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
 // The first occurrence of the token that splits no character of text, as
 // LocateToken promises; made, when given, is the token's factorisation.
 template <typename TChar>
-int32_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text,
+int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text,
                   const TFactorisationRec* made) {
   if (token.empty() || text.empty() || token.size() > text.size()) return 0;
   // A token that begins or ends with half of a surrogate pair (a lone
@@ -152,7 +152,7 @@ int32_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TC
     if (found == NotFound) return 0;
     found += from;
     if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size()))
-      return static_cast<int32_t>(found + 1);
+      return static_cast<int64_t>(found + 1);
     from = found + 1;
   }
 }
@@ -197,7 +197,7 @@ bool CharSetHasOther(const TCharSetRec& set, char32_t c) {
 }
 
 template <typename TChar>
-int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
+int64_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
   return FindToken(token, text, static_cast<const TFactorisationRec*>(nullptr));
 }
 
@@ -215,7 +215,7 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token) {
 }
 
 template <typename TChar>
-int32_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text) {
+int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text) {
   const TFactorisationRec f = {token.Split, token.Period, token.Memory};
   return FindToken(std::basic_string_view<TChar>(token.Units), text, &f);
 }
@@ -228,9 +228,9 @@ std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) {
   return std::u16string(s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count)));
 }
 
-int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters) {
+int64_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters) {
   const size_t start = FirstWordStart(s, delimiters);
-  return start < s.size() ? static_cast<int32_t>(start + 1) : 0;
+  return start < s.size() ? static_cast<int64_t>(start + 1) : 0;
 }
 
 std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimiters) {
@@ -239,7 +239,7 @@ std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimi
 }
 
 template <typename TChar>
-std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int32_t tokenPos,
+std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int64_t tokenPos,
                                              int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t n = requestedLength;
   if (n >= 1 && tokenPos - n >= 1) {
@@ -260,7 +260,7 @@ std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text,
 }
 
 template <typename TChar>
-std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int32_t afterPos,
+std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int64_t afterPos,
                                             int32_t requestedLength, const TCharSetRec& delimiters) {
   const int64_t length = static_cast<int64_t>(text.size());
   if (requestedLength >= 1) {
@@ -278,29 +278,29 @@ std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, 
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos,
                                          int32_t requestedLength, const TCharSetRec& delimiters) {
   return std::basic_string<TChar>(TextBeforeSpan(text, tokenPos, requestedLength, delimiters));
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos,
                                         int32_t requestedLength, const TCharSetRec& delimiters) {
   return std::basic_string<TChar>(TextAfterSpan(text, afterPos, requestedLength, delimiters));
 }
 
 // The search and the context for both unit types.
-template int32_t LocateToken(std::u16string_view, std::u16string_view);
-template int32_t LocateToken(std::string_view, std::string_view);
+template int64_t LocateToken(std::u16string_view, std::u16string_view);
+template int64_t LocateToken(std::string_view, std::string_view);
 template TTokenRec<char16_t> PrepareToken(std::u16string_view);
 template TTokenRec<char> PrepareToken(std::string_view);
-template int32_t LocateToken(const TTokenRec<char16_t>&, std::u16string_view);
-template int32_t LocateToken(const TTokenRec<char>&, std::string_view);
-template std::u16string TextBeforeToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
-template std::string TextBeforeToken(std::string_view, int32_t, int32_t, const TCharSetRec&);
-template std::u16string TextAfterToken(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
-template std::string TextAfterToken(std::string_view, int32_t, int32_t, const TCharSetRec&);
-template std::string_view TextBeforeSpan(std::string_view, int32_t, int32_t, const TCharSetRec&);
-template std::string_view TextAfterSpan(std::string_view, int32_t, int32_t, const TCharSetRec&);
-template std::u16string_view TextBeforeSpan(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
-template std::u16string_view TextAfterSpan(std::u16string_view, int32_t, int32_t, const TCharSetRec&);
+template int64_t LocateToken(const TTokenRec<char16_t>&, std::u16string_view);
+template int64_t LocateToken(const TTokenRec<char>&, std::string_view);
+template std::u16string TextBeforeToken(std::u16string_view, int64_t, int32_t, const TCharSetRec&);
+template std::string TextBeforeToken(std::string_view, int64_t, int32_t, const TCharSetRec&);
+template std::u16string TextAfterToken(std::u16string_view, int64_t, int32_t, const TCharSetRec&);
+template std::string TextAfterToken(std::string_view, int64_t, int32_t, const TCharSetRec&);
+template std::string_view TextBeforeSpan(std::string_view, int64_t, int32_t, const TCharSetRec&);
+template std::string_view TextAfterSpan(std::string_view, int64_t, int32_t, const TCharSetRec&);
+template std::u16string_view TextBeforeSpan(std::u16string_view, int64_t, int32_t, const TCharSetRec&);
+template std::u16string_view TextAfterSpan(std::u16string_view, int64_t, int32_t, const TCharSetRec&);

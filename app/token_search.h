@@ -1,6 +1,6 @@
 // Finding the token in the search text and cutting out the text around it.
-// Pure functions: no output, no global state. Positions and lengths count
-// units from 1. TChar is char16_t for UTF-16 text, or char for narrow text
+// Pure functions: no output, no global state. Positions count units from
+// 1, in 64 bits: a line of standard input has no limit but memory. TChar is char16_t for UTF-16 text, or char for narrow text
 // that is all ASCII, where a byte is a unit and the results are the same,
 // so that plain text needs no conversion at all.
 #pragma once
@@ -33,7 +33,7 @@ inline bool CharSetHas(const TCharSetRec& set, char32_t c) {
 // pair of the text does not count. An empty token, an empty text or a
 // token longer than the text gives 0. Linear time in the worst case.
 template <typename TChar>
-int32_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
+int64_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
 
 // A token made ready for many searches: its critical factorisation is
 // worked out once.
@@ -48,7 +48,7 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token);
 
 // LocateToken for a prepared token: the same answer.
 template <typename TChar>
-int32_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text);
+int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text);
 
 // count units of s from the 1-based index; an index below 1 counts as 1 and
 // the count is cut at the end of s.
@@ -56,7 +56,7 @@ std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count);
 
 // 1-based index of the first unit of the first word of s (a word is a
 // maximal run of non-delimiters), or 0 when s holds only delimiters.
-int32_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters);
+int64_t FirstWordPosition(std::u16string_view s, const TCharSetRec& delimiters);
 
 // The first word of s (from FirstWordPosition on), possibly empty.
 std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimiters);
@@ -66,7 +66,7 @@ std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimi
 // otherwise (also for a length of 0 or below) the last word before the
 // token, skipping delimiters that touch it.
 template <typename TChar>
-std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int32_t tokenPos,
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos,
                                          int32_t requestedLength, const TCharSetRec& delimiters);
 
 // Up to requestedLength units from afterPos on (fewer at the end of the
@@ -74,13 +74,13 @@ std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int
 // of 0 or below, the first word after the token, skipping delimiters that
 // touch it.
 template <typename TChar>
-std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int32_t afterPos,
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos,
                                         int32_t requestedLength, const TCharSetRec& delimiters);
 
 // The same two texts as views into text, for callers that copy nothing.
 template <typename TChar>
-std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int32_t tokenPos,
+std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int64_t tokenPos,
                                              int32_t requestedLength, const TCharSetRec& delimiters);
 template <typename TChar>
-std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int32_t afterPos,
+std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, int64_t afterPos,
                                             int32_t requestedLength, const TCharSetRec& delimiters);

@@ -14,20 +14,23 @@ constinit TTextChannelRec ConsoleErr{};
 
 namespace {
 
+enum class TWriteOutcome { Done, ReaderGone, Failed };
+
 // Writes all of data, continuing short writes and retrying interrupted ones.
-// False when the stream fails or stops taking bytes.
-bool WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
+TWriteOutcome WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
   while (size > 0) {
     const TWriteResultRec r = WriteStdStream(channel.Stream, data, size);
     if (r.Kind == TWriteResultRec::Interrupted) continue;
-    if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > size) return false;
+    if (r.Kind == TWriteResultRec::ReaderGone) return TWriteOutcome::ReaderGone;
+    // A stream that stops taking bytes has failed too.
+    if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > size) return TWriteOutcome::Failed;
     // Where the count is of characters, not bytes, a short count is no
     // short write.
-    if (r.Count < size && WriteCountsCharacters(channel.Stream)) return true;
+    if (r.Count < size && WriteCountsCharacters(channel.Stream)) return TWriteOutcome::Done;
     data += r.Count;
     size -= r.Count;
   }
-  return true;
+  return TWriteOutcome::Done;
 }
 
 // Appends text at out and returns the end; the report needs no heap.
@@ -42,15 +45,16 @@ char* PutHex(char* out, uintptr_t value) {
   return out;
 }
 
-// The error report for a failed write ("Disk Full") or read ("Disk read
-// error"); if standard error fails too there is nobody left to tell, and
-// the exit code still says 217.
-[[noreturn]] void HaltOnIoFailure(std::string_view message, uintptr_t failingAddress, uintptr_t callerAddress) {
+// The report of an unhandled error: a failed write ("EInOutError: Disk
+// Full"), a failed read ("EInOutError: Disk read error"), exhausted memory
+// ("EOutOfMemory: Out of memory"). If standard error fails too there is
+// nobody left to tell, and the exit code still says 217.
+[[noreturn]] void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t callerAddress) {
   char report[160];
   char* end = Put(report, "An unhandled exception occurred at $");
   end = PutHex(end, failingAddress);
-  end = Put(end, ":\r\nEInOutError: ");
-  end = Put(end, message);
+  end = Put(end, ":\r\n");
+  end = Put(end, error);
   end = Put(end, "\r\n  $");
   end = PutHex(end, failingAddress);
   end = Put(end, "\r\n  $");
@@ -67,16 +71,22 @@ char* PutHex(char* out, uintptr_t value) {
 // returns to, so it must stay a function of its own: GCC and clang both
 // honour these two.
 __attribute__((noinline)) void WriteOrHalt(const TTextChannelRec& channel, const char* data, size_t size) {
-  if (!WriteAll(channel, data, size))
-    HaltOnIoFailure("Disk Full", reinterpret_cast<uintptr_t>(&WriteOrHalt),
-                    reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+  const TWriteOutcome outcome = WriteAll(channel, data, size);
+  if (outcome == TWriteOutcome::Done) return;
+  if (outcome == TWriteOutcome::ReaderGone && channel.QuietWhenReaderGone) EndProcess(ExitWriteFailed);
+  HaltWithReport("EInOutError: Disk Full", reinterpret_cast<uintptr_t>(&WriteOrHalt),
+                 reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
 }
 
-// The process's line block, made on first use and kept to the end.
+// The process's line block, made on first use and kept to the end, and
+// the LineBlocks channel that holds it, whose whole lines must go out even
+// when the run ends for want of memory.
+char* ProcessLineBlock = nullptr;
+TTextChannelRec* LineBlockOwner = nullptr;
+
 char* LineBlock() {
-  static char* block = nullptr;
-  if (!block) block = new char[ChannelLineSize];
-  return block;
+  if (!ProcessLineBlock) ProcessLineBlock = new char[ChannelLineSize];
+  return ProcessLineBlock;
 }
 
 size_t Capacity(const TTextChannelRec& channel) {
@@ -147,6 +157,13 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode)
   channel.CodePage = OutputCodePage();
   channel.Mode = mode;
   channel.Block = mode == TChannelMode::LineBlocks ? LineBlock() : nullptr;
+  if (mode == TChannelMode::LineBlocks) LineBlockOwner = &channel;
+}
+
+void ReleaseChannel(TTextChannelRec& channel) {
+  FlushChannel(channel);
+  if (LineBlockOwner == &channel) LineBlockOwner = nullptr;
+  channel.Block = nullptr;
 }
 
 void AppendAscii(TTextChannelRec& channel, std::string_view ascii) { AppendBytes(channel, ascii.data(), ascii.size()); }
@@ -223,13 +240,23 @@ void FlushChannel(TTextChannelRec& channel) {
   if (size > 0) WriteOrHalt(channel, ChannelData(channel), size);
 }
 
-// The report names this function and its caller, as WriteOrHalt's does.
+// The reports name these functions and their callers, as WriteOrHalt's does.
+__attribute__((noinline)) void HaltOnOutOfMemory() {
+  if (TTextChannelRec* owner = LineBlockOwner) {
+    // Only whole lines: the one being written is dropped.
+    owner->Fill = owner->InPieces ? 0 : owner->LineStart;
+    FlushChannel(*owner);
+  }
+  HaltWithReport("EOutOfMemory: Out of memory", reinterpret_cast<uintptr_t>(&HaltOnOutOfMemory),
+                 reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+}
+
 __attribute__((noinline)) size_t ReadStandardInput(char* buffer, size_t size) {
   for (;;) {
     const TReadResultRec r = ReadStdInput(buffer, size);
     if (r.Kind == TReadResultRec::Read && r.Count <= size) return r.Count;
     if (r.Kind != TReadResultRec::Interrupted)
-      HaltOnIoFailure("Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
-                      reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+      HaltWithReport("EInOutError: Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
+                     reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
   }
 }

@@ -35,6 +35,9 @@ struct TTextChannelRec {
   size_t Fill = 0;        // bytes waiting in the buffer
   size_t LineStart = 0;   // LineBlocks: where the line being written begins
   bool InPieces = false;  // the line being written outgrew the buffer
+  // A reader that has gone (a closed pipe) ends the run quietly, as
+  // filters end: the exit code still says 217.
+  bool QuietWhenReaderGone = false;
   // The process's one 4 KiB line block, which a whole-line channel takes
   // when its text outgrows Buffer (a LineBlocks channel at once): one such
   // channel at a time. A short line never touches it, so a single call
@@ -51,8 +54,12 @@ extern TTextChannelRec ConsoleOut;
 extern TTextChannelRec ConsoleErr;
 
 // Flushes what is buffered, then points the channel at stream, in the
-// platform's output code page, writing as mode says.
+// platform's output code page, writing as mode says. A LineBlocks channel
+// owns the process's line block until ReleaseChannel.
 void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode = TChannelMode::Pieces);
+
+// Flushes what is buffered and gives up the line block.
+void ReleaseChannel(TTextChannelRec& channel);
 
 // ASCII text, written as it is: fixed texts, which pass unchanged into
 // any page, and ASCII text for a channel whose page keeps ASCII. What fits
@@ -103,6 +110,12 @@ void WriteLineEnd(TTextChannelRec& channel);
 // continued and an interrupted one retried; an error, or a write that makes
 // no progress, ends the run with the failure report and exit code 217.
 void FlushChannel(TTextChannelRec& channel);
+
+// Ends the run when memory is exhausted: the whole lines that wait in the
+// line block go out, then standard error gets the failure report with
+// "EOutOfMemory: Out of memory", and the exit code is 217. Installed as
+// the new-handler at start; also called where a block cannot grow.
+[[noreturn]] void HaltOnOutOfMemory();
 
 // Reads up to size bytes of standard input into buffer, retrying
 // interrupted reads; returns the count, 0 at the end of the input. A failed

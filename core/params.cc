@@ -1,9 +1,11 @@
 #include "core/params.h"
 
 #include "core/process_record.h"
+#include "core/text_conversion.h"
 #include "platform/platform.h"
 #include "text/ascii.h"
 #include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -13,7 +15,8 @@ namespace {
 struct TParamsRec {
   std::vector<std::u16string> Wide;
   std::vector<std::string> Narrow;
-  std::string ProgramPath;
+  std::u16string ProgramPath;
+  std::string ProgramPathAnsi;
   bool ProgramPathRead = false;
 };
 TProcessRec<TParamsRec> ParamsStorage;
@@ -74,23 +77,36 @@ void LoadParams() {
 
 int32_t ParamCount() { return ArgCount; }
 
-std::string_view ParamStr(int32_t index) {
-  if (index == 0) {
-    // Asked for by the identity record and the core alike; one look will do.
-    TParamsRec& params = ProcessRecord(ParamsStorage);
-    if (!params.ProgramPathRead) {
-      params.ProgramPath = ExecutablePath();
-      if (params.ProgramPath.size() > 255) params.ProgramPath.resize(255);
-      params.ProgramPathRead = true;
-    }
-    return params.ProgramPath;
+namespace {
+
+// Asked for by the identity record and the core alike; one look will do.
+// The path is cut by characters, never inside one.
+TParamsRec& ProgramPathRead() {
+  TParamsRec& params = ProcessRecord(ParamsStorage);
+  if (!params.ProgramPathRead) {
+    params.ProgramPath = ExecutablePath();
+    if (params.ProgramPath.size() > 255) params.ProgramPath.resize(SplitsPairAt(params.ProgramPath, 255) ? 256 : 255);
+    params.ProgramPathAnsi = AnsiFromParamText(params.ProgramPath);
+    params.ProgramPathRead = true;
   }
+  return params;
+}
+
+}  // namespace
+
+std::string AnsiFromParamText(std::u16string_view text) {
+  return NarrowFromWide(text, AnsiCodePage(), ParamCodePage());
+}
+
+std::string_view ParamStr(int32_t index) {
+  if (index == 0) return ProgramPathRead().ProgramPathAnsi;
   if (index < 0 || index > ParamCount()) return {};
   if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Narrow[static_cast<size_t>(index - 1)];
   return Argv[index - 1];
 }
 
 std::u16string ParamText(int32_t index) {
+  if (index == 0) return ProgramPathRead().ProgramPath;
   if (index < 1 || index > ParamCount()) return {};
   if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Wide[static_cast<size_t>(index - 1)];
   return NarrowToWide(Argv[index - 1], AnsiCodePage());

@@ -24,15 +24,21 @@ int32_t ParamCount();
 // bytes as they came; on Win32 each split argument converted on its own,
 // where a character the page lacks becomes its best fit or default
 // character. Argument 0 is the running executable's full path, cut to 255
-// characters. An index beyond the count gives an empty text. The text
-// stays valid until the next LoadParams.
+// characters (ParamText(0) in the ANSI page). An index beyond the count
+// gives an empty text. The text stays valid until the next LoadParams.
 std::string_view ParamStr(int32_t index);
 
 // Argument i as the user typed it, as UTF-16: on Win32 as split from the
 // UTF-16 command line, with no trip through the ANSI code page; on POSIX
 // decoded from the locale's encoding, a byte that is no valid text kept as
-// its byte escape. An index beyond the count gives an empty text.
+// its byte escape. Argument 0 is the running executable's full path, cut
+// to 255 UTF-16 units, or 256 where the cut would split a surrogate pair.
+// An index beyond the count gives an empty text.
 std::u16string ParamText(int32_t index);
+
+// A text taken from the arguments (ParamText) in the ANSI code page: its
+// byte escapes are the bytes they came from again.
+std::string AnsiFromParamText(std::u16string_view text);
 
 // True when argument i (1-based) holds ASCII characters only; ascii is then
 // the argument as bytes, valid until the next LoadParams. An index beyond

@@ -1,5 +1,7 @@
 #include "core/startup.h"
 
+#include <new>
+
 #include "core/console.h"
 #include "core/exit_code.h"
 #include "core/format_settings.h"
@@ -28,9 +30,9 @@ TProcessRec<TCoreStateRec> StateStorage;
 // The start-up's steps for the state, in their order.
 void BuildCoreState(TCoreStateRec& s) {
   s.AppProcessId = CurrentProcessId();
-  const std::string path(ParamStr(0));
-  s.AppDirQuoted = QuoteIfNeeded(PathDirectory(path));
-  s.AppNameQuoted = QuoteIfNeeded(PathFileName(path));
+  const std::u16string path = ParamText(0);
+  s.AppDirQuoted = QuoteIfNeeded(AnsiFromParamText(PathDirectory(path)));
+  s.AppNameQuoted = QuoteIfNeeded(AnsiFromParamText(PathFileName(path)));
   s.ParamList.clear();
   CaptureParams(s.ParamList);
   s.FindParamList.clear();
@@ -51,6 +53,8 @@ const TCoreStateRec& CoreState() {
 }
 
 void CoreStartup() {
+  // Exhausted memory ends the run as a failed write does, with a report.
+  std::set_new_handler(HaltOnOutOfMemory);
   ExitCode = ExitTokenFound;
   BindChannel(ConsoleOut, TStdStream::Output);
   BindChannel(ConsoleErr, TStdStream::Error);

@@ -40,14 +40,17 @@ TFormatSettings BuildStampSettings(const TFormatSettings& settings) {
 void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
                      const std::string& fullVersion, const std::string& description,
                      const std::string& /*internalName*/, bool upperCaseNames) {
-  const std::string path(ParamStr(0));
-  rec.ProgramDir = PathDirectory(path);
-  rec.ProgramExt = PathExtension(path);
+  // Split as UTF-16, so that no part ends inside a double-byte character,
+  // then each part in the ANSI page.
+  const std::u16string path = ParamText(0);
+  rec.ProgramDir = AnsiFromParamText(PathDirectory(path));
+  rec.ProgramExt = AnsiFromParamText(PathExtension(path));
+  const std::string fileName = AnsiFromParamText(PathFileName(path));
   if (upperCaseNames) {
-    rec.ProgramFileName = UpperCaseAscii(PathFileName(path));
+    rec.ProgramFileName = UpperCaseAscii(fileName);
     rec.ProgramName = UpperCaseAscii(ReplaceTextIgnoreCase(rec.ProgramFileName, rec.ProgramExt, "", false));
   } else {
-    rec.ProgramFileName = PathFileName(path);
+    rec.ProgramFileName = fileName;
     rec.ProgramName = ReplaceTextIgnoreCase(rec.ProgramFileName, rec.ProgramExt, "", false);
   }
   rec.FileVersionTitle = rec.ProgramFileName + " v" + fullVersion;

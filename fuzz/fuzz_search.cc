@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::u16string text = DecodeFromCodePage(parts[0], cp), token = DecodeFromCodePage(parts[1], cp);
   const std::u16string delims = parts[2].empty() ? u" ,;" : DecodeFromCodePage(parts[2], cp);
-  const int32_t pos = LocateToken<char16_t>(token, text);
+  const int64_t pos = LocateToken<char16_t>(token, text);
   if (pos != RefLocate(token, text)) abort();
   const bool ascii = IsAsciiText(parts[0]) && IsAsciiText(parts[1]);
   if (ascii && LocateToken(std::string_view(parts[1]), std::string_view(parts[0])) != pos) abort();
   if (pos == 0) return 0;
-  const int32_t after = pos + static_cast<int32_t>(token.size());
+  const int64_t after = pos + static_cast<int64_t>(token.size());
   const TCharSetRec set = BuildDelimiterSet(delims);
   const std::u16string before = TextBeforeToken<char16_t>(text, pos, n, set), behind = TextAfterToken<char16_t>(text, after, n, set);
   if (before != RefBefore(text, pos, n, delims) || behind != RefAfter(text, after, n, delims)) abort();

@@ -194,11 +194,14 @@ TRawCommandLineRec ReadRawCommandLine() {
 }
 
 // Linux only: /proc/self/exe; elsewhere argv[0] is the best there is.
-std::string ExecutablePath() {
-  char buf[260];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  if (n > 0) return std::string(buf, static_cast<size_t>(n));
-  return SavedArgc > 0 && SavedArgv[0] ? std::string(SavedArgv[0]) : std::string();
+std::u16string ExecutablePath() {
+  std::string path(PATH_MAX, '\0');
+  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+  if (n > 0 && static_cast<size_t>(n) < path.size())
+    path.resize(static_cast<size_t>(n));
+  else
+    path = SavedArgc > 0 && SavedArgv[0] ? SavedArgv[0] : "";
+  return NarrowToWide(path, AnsiCodePage());
 }
 
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
@@ -206,6 +209,7 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   const ssize_t n = write(fd, data, size);
   if (n >= 0) return {TWriteResultRec::Written, static_cast<size_t>(n)};
   if (errno == EINTR) return {TWriteResultRec::Interrupted, 0};
+  if (errno == EPIPE) return {TWriteResultRec::ReaderGone, 0};
   if (errno == EAGAIN || errno == EWOULDBLOCK) {
     // A parent left the stream non-blocking and it is full: wait until it
     // takes more, then the caller tries again.

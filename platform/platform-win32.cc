@@ -48,16 +48,30 @@ TRawCommandLineRec ReadRawCommandLine() {
   return raw;
 }
 
-std::string ExecutablePath() {
-  char buf[260];
-  const DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
-  return std::string(buf, n <= sizeof buf ? n : 0);
+// The UTF-16 path, as the command line is read: GetModuleFileNameA would
+// hand over the ANSI page's best fit, cut at 260 bytes. A path that does not
+// fit fills the buffer exactly; a larger one is asked for then.
+std::u16string ExecutablePath() {
+  std::u16string path(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size() || path.size() >= 0x8000) {
+      path.resize(n < path.size() ? n : path.size());
+      return path;
+    }
+    path.resize(2 * path.size());
+  }
 }
 
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
   DWORD written = 0;
-  if (!WriteFile(StreamHandle(stream), data, static_cast<DWORD>(size), &written, nullptr))
+  if (!WriteFile(StreamHandle(stream), data, static_cast<DWORD>(size), &written, nullptr)) {
+    // A pipe whose reader has closed it: "being closed" or "broken".
+    const DWORD error = GetLastError();
+    if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) return {TWriteResultRec::ReaderGone, 0};
     return {TWriteResultRec::Failed, 0};
+  }
   return {TWriteResultRec::Written, written};
 }
 
@@ -109,8 +123,9 @@ uint32_t OutputCodePage() {
 std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   if (text.empty()) return {};
   // Windows replaces a byte that is no text with U+FFFD or a look-alike;
-  // tokloc keeps it as its byte escape, and does UTF-8 itself.
-  if (cp == CodePageUtf8) return DecodeFromCodePage(text, cp);
+  // tokloc keeps it as its byte escape, and does UTF-8 itself. UTF-16LE
+  // bytes are no page Windows converts.
+  if (cp == CodePageUtf8 || cp == CodePageUtf16) return DecodeFromCodePage(text, cp);
   const int strict = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0);
   CPINFO info;

@@ -30,22 +30,25 @@ void PlatformStart(int argc, char** argv);
 // The arguments as the platform delivers them.
 TRawCommandLineRec ReadRawCommandLine();
 
-// Full path of the running executable in the ANSI code page; at most 260
-// bytes are asked for. Empty if the platform cannot tell.
-std::string ExecutablePath();
+// Full path of the running executable, whatever its length, as UTF-16: on
+// Win32 as the system holds it; on POSIX decoded from the locale's
+// encoding, a byte that is no valid text kept as its byte escape. Empty if
+// the platform cannot tell.
+std::u16string ExecutablePath();
 
 enum class TStdStream { Output, Error };
 
 // What a single write call achieved.
 struct TWriteResultRec {
-  enum TKind { Written, Interrupted, Failed } Kind = Failed;
+  enum TKind { Written, Interrupted, ReaderGone, Failed } Kind = Failed;
   size_t Count = 0;  // bytes taken when Kind is Written; may be short or 0
 };
 
 // One raw write to a standard stream: no retry, no loop. Returns Written
 // with the count the OS took, Interrupted when a signal cut the call short
 // before anything was written or when a non-blocking stream was full (the
-// call has then waited until it takes more), Failed on an error, a
+// call has then waited until it takes more), ReaderGone when the stream is
+// a pipe whose reading end is closed, Failed on any other error, a
 // file-size limit included.
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size);
 

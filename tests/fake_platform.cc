@@ -135,7 +135,7 @@ TRawCommandLineRec ReadRawCommandLine() {
   return raw;
 }
 
-std::string ExecutablePath() { return Fake.ExePath; }
+std::u16string ExecutablePath() { return NarrowToWide(Fake.ExePath, Fake.AnsiCp); }
 
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
   ++Fake.WriteCalls;

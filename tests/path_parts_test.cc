@@ -21,9 +21,10 @@ TEST(PathParts, SplitsDirectoryNameAndExtension) {
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PathDirectory(c.path), c.dir) << c.path;
-    EXPECT_EQ(PathFileName(c.path), c.name) << c.path;
-    EXPECT_EQ(PathExtension(c.path), c.ext) << c.path;
+    const std::string path = c.path;
+    EXPECT_EQ(PathDirectory(path), c.dir) << c.path;
+    EXPECT_EQ(PathFileName(path), c.name) << c.path;
+    EXPECT_EQ(PathExtension(path), c.ext) << c.path;
   }
 }
 

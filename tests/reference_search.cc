@@ -36,15 +36,15 @@ bool IsDelimiter(char32_t c, const std::u16string& delims) {
 
 }  // namespace
 
-int32_t RefLocate(const std::u16string& token, const std::u16string& text) {
+int64_t RefLocate(const std::u16string& token, const std::u16string& text) {
   if (token.empty() || token.size() > text.size()) return 0;
   for (size_t i = 0; i + token.size() <= text.size(); ++i)
     if (text.compare(i, token.size(), token) == 0 && !InsidePair(text, i) && !InsidePair(text, i + token.size()))
-      return static_cast<int32_t>(i + 1);
+      return static_cast<int64_t>(i + 1);
   return 0;
 }
 
-std::u16string RefBefore(const std::u16string& text, int32_t pos, int32_t n, const std::u16string& delims) {
+std::u16string RefBefore(const std::u16string& text, int64_t pos, int32_t n, const std::u16string& delims) {
   if (n >= 1 && int64_t{pos} - n >= 1) {
     const size_t start = static_cast<size_t>(pos - n - 1) - (InsidePair(text, static_cast<size_t>(pos - n - 1)) ? 1 : 0);
     return text.substr(start, static_cast<size_t>(pos - 1) - start);
@@ -58,7 +58,7 @@ std::u16string RefBefore(const std::u16string& text, int32_t pos, int32_t n, con
   return text.substr(chars[start].at, chars[end - 1].at + chars[end - 1].width - chars[start].at);
 }
 
-std::u16string RefAfter(const std::u16string& text, int32_t after, int32_t n, const std::u16string& delims) {
+std::u16string RefAfter(const std::u16string& text, int64_t after, int32_t n, const std::u16string& delims) {
   const std::u16string tail = text.substr(std::min(text.size(), static_cast<size_t>(after - 1)));
   if (n >= 1) return tail.substr(0, static_cast<size_t>(n) + (InsidePair(tail, static_cast<size_t>(n)) ? 1 : 0));
   std::vector<TCharRec> chars = Chars(tail);

@@ -99,8 +99,8 @@ TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
   for (const TContextCaseRec& c : cases) {
     const std::u16string text = W(c.text), token = W(c.token);
     const TCharSetRec set = BuildDelimiterSet(W(c.delimiters));
-    const int32_t pos = LocateToken<char16_t>(token, text);
-    const int32_t after = pos + static_cast<int32_t>(token.size());
+    const int64_t pos = LocateToken<char16_t>(token, text);
+    const int64_t after = pos + static_cast<int64_t>(token.size());
     EXPECT_EQ(pos, c.pos) << c.text;
     EXPECT_EQ(after, c.after) << c.text;
     EXPECT_EQ(U(TextBeforeToken<char16_t>(text, pos, c.length, set)), c.before) << c.text << " / " << c.length;
@@ -154,11 +154,11 @@ TEST(TextAroundToken, MatchesTheReferenceInSingleByteCodePages) {
 
       const std::u16string wideText = DecodeFromCodePage(text, cp);
       const std::u16string wideToken = DecodeFromCodePage(token, cp);
-      const int32_t pos = LocateToken<char16_t>(wideToken, wideText);
+      const int64_t pos = LocateToken<char16_t>(wideToken, wideText);
       const size_t bytePos = text.find(token);
       ASSERT_EQ(pos, bytePos == std::string::npos ? 0 : static_cast<int32_t>(bytePos + 1));
       if (pos == 0) continue;
-      const int32_t after = pos + static_cast<int32_t>(token.size());
+      const int64_t after = pos + static_cast<int64_t>(token.size());
       const std::u16string wideDelims = DecodeFromCodePage(delims, cp);
       const TCharSetRec set = BuildDelimiterSet(wideDelims);
       ASSERT_EQ(EncodeToCodePage(TextBeforeToken<char16_t>(wideText, pos, n, set), cp),
@@ -185,10 +185,10 @@ TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
     const int32_t n = static_cast<int32_t>(rng() % 10) - 2;
     const std::u16string wideText(text.begin(), text.end()), wideToken(token.begin(), token.end());
     const TCharSetRec set = BuildDelimiterSet(u" ,;");
-    const int32_t pos = LocateToken(std::string_view(token), std::string_view(text));
+    const int64_t pos = LocateToken(std::string_view(token), std::string_view(text));
     ASSERT_EQ(pos, LocateToken<char16_t>(wideToken, wideText)) << text << " / " << token;
     if (pos == 0) continue;
-    const int32_t after = pos + static_cast<int32_t>(token.size());
+    const int64_t after = pos + static_cast<int64_t>(token.size());
     ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set));
     ASSERT_EQ(U(TextAfterToken<char16_t>(wideText, after, n, set)), TextAfterToken(std::string_view(text), after, n, set));
   }

@@ -130,6 +130,14 @@ std::u16string DecodeBytes(std::string_view text) {
   return out;
 }
 
+std::u16string DecodeUtf16Le(std::string_view bytes) {
+  std::u16string units(bytes.size() / 2 + bytes.size() % 2, u'\0');
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < bytes.size() / 2; ++i) units[i] = static_cast<char16_t>(b[2 * i] | b[2 * i + 1] << 8);
+  if (bytes.size() % 2) units.back() = ByteEscape(b[bytes.size() - 1]);
+  return units;
+}
+
 std::string EncodeUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -190,6 +198,7 @@ bool CodePageKeepsAscii(uint32_t cp) {
 
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
   if (cp == CodePageUtf8) return DecodeUtf8(text);
+  if (cp == CodePageUtf16) return DecodeUtf16Le(text);
   if (cp == CodePageBytes) return DecodeBytes(text);
   if (IsDoubleBytePage(cp)) return DecodeDoubleByte(text, cp);
   std::u16string out(text.size(), u'\0');

@@ -13,7 +13,9 @@ constexpr uint32_t CodePageUtf8 = 65001;
 constexpr uint32_t CodePageWindows1252 = 1252;
 constexpr uint32_t CodePageLatin1 = 28591;
 constexpr uint32_t CodePageLatin9 = 28605;
-// The arguments of a Win32 process: UTF-16 from the start, no bytes.
+// UTF-16LE: the arguments of a Win32 process, and standard input after
+// the byte-order mark FF FE. Its units are taken as they are: its text
+// holds no byte escapes (but for an odd last byte).
 constexpr uint32_t CodePageUtf16 = 1200;
 // A POSIX locale's codeset that tokloc has no codec for (KOI8-R, CP1251,
 // ISO-8859-7, EUC-TW, ...): ASCII stays ASCII, and every byte above 0x7F
@@ -35,12 +37,13 @@ uint32_t CodePageFromCharsetName(std::string_view name);
 // CodePageBytes, but not UTF-7 or EBCDIC.
 bool CodePageKeepsAscii(uint32_t cp);
 
-// Decodes text in cp (any page above but CodePageUtf16, or a double-byte page). In UTF-8 and the
-// double-byte pages each byte that does not start a valid character
-// becomes its byte escape; single-byte pages map every byte.
+// Decodes text in cp (any page above, or a double-byte page). In UTF-8 and
+// the double-byte pages each byte that does not start a valid character
+// becomes its byte escape; single-byte pages map every byte; UTF-16LE
+// takes each two bytes as a unit and an odd last byte as its escape.
 std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp);
 
-// Encodes UTF-16 into cp (a page DecodeFromCodePage reads). A character the page
+// Encodes UTF-16 into cp (a page DecodeFromCodePage reads, but UTF-16LE). A character the page
 // lacks, a lone surrogate and a byte escape become "?".
 std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
 

@@ -42,7 +42,15 @@ char16_t* PutUtf16(char16_t* out, char32_t c) {
   return out;
 }
 
-void AppendUtf16(std::u16string& text, char32_t c) {
-  char16_t units[2];
-  text.append(units, static_cast<size_t>(PutUtf16(units, c) - units));
+bool HoldsEscapeUnit(std::u16string_view text) {
+  for (size_t i = 0; i < text.size(); ++i)
+    if (IsByteEscape(text[i]) && !SplitsPairAt(text, i)) return true;
+  return false;
+}
+
+std::u16string WithoutEscapeUnits(std::u16string_view text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!IsByteEscape(text[i]) || SplitsPairAt(text, i)) out.push_back(text[i]);
+  return out;
 }

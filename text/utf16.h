@@ -32,8 +32,6 @@ char32_t EncodableCodePointAt(std::u16string_view text, size_t i, size_t& width)
 // returns the unit after it: one unit, or a surrogate pair above U+FFFF.
 char16_t* PutUtf16(char16_t* out, char32_t c);
 
-// Appends the UTF-16 form of c to text.
-void AppendUtf16(std::u16string& text, char32_t c);
 
 // A byte that is no valid text where it stands (or in a page tokloc does
 // not decode) is kept as a lone low surrogate, U+DC80-U+DCFF, one unit that
@@ -44,3 +42,12 @@ void AppendUtf16(std::u16string& text, char32_t c);
 inline char16_t ByteEscape(unsigned char b) { return static_cast<char16_t>(0xDC00 | b); }
 inline bool IsByteEscape(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
 inline char ByteOfEscape(char16_t unit) { return static_cast<char>(unit & 0xFF); }
+
+// Texts from bytes hold byte escapes; texts that arrive as UTF-16 (the
+// Win32 command line, UTF-16LE input) hold no bytes, and a lone
+// U+DC80-U+DCFF there is an unpaired surrogate. The same unit means two
+// things, so where two texts come from sources of both kinds it stands for
+// nothing the other text can hold. These find and drop such units: a lone
+// unit U+DC80-U+DCFF, never the second half of a pair.
+bool HoldsEscapeUnit(std::u16string_view text);
+std::u16string WithoutEscapeUnits(std::u16string_view text);

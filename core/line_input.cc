@@ -1,0 +1,138 @@
+#include "core/line_input.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "text/code_page.h"
+
+namespace {
+
+// Bytes asked for at each read.
+constexpr size_t ReadSize = 256 * 1024;
+
+struct TByteOrderMarkRec {
+  const char* Bytes;
+  size_t Size;
+  uint32_t CodePage;
+};
+constexpr TByteOrderMarkRec ByteOrderMarks[] = {{"\xEF\xBB\xBF", 3, CodePageUtf8}, {"\xFF\xFE", 2, CodePageUtf16}};
+
+}  // namespace
+
+void OpenLineInput(TLineInputRec& in, uint32_t codePage, TTextChannelRec& output) {
+  in = TLineInputRec();
+  in.CodePage = codePage;
+  in.Output = &output;
+}
+
+void CloseLineInput(TLineInputRec& in) {
+  std::free(in.Data);
+  in = TLineInputRec();
+}
+
+char* InputRoom(TLineInputRec& in, size_t size) {
+  if (in.Start > 0) {
+    std::memmove(in.Data, in.Data + in.Start, in.End - in.Start);
+    in.End -= in.Start;
+    in.Start = 0;
+  }
+  if (in.Capacity - in.End < size) {
+    // Only a line longer than what is held makes it grow. Large blocks are
+    // mapped by the C library, so realloc moves no bytes and never holds
+    // the old and the new block at once.
+    size_t capacity = in.Capacity == 0 ? 2 * ReadSize : 2 * in.Capacity;
+    if (capacity - in.End < size) capacity = in.End + size;
+    char* data = static_cast<char*>(std::realloc(in.Data, capacity));
+    if (!data) HaltOnOutOfMemory();
+    in.Data = data;
+    in.Capacity = capacity;
+  }
+  return in.Data + in.End;
+}
+
+bool TakeByteOrderMark(TLineInputRec& in) {
+  if (in.MarkDecided) return true;
+  const std::string_view held = HeldInput(in);
+  for (const TByteOrderMarkRec& mark : ByteOrderMarks) {
+    const std::string_view bytes(mark.Bytes, mark.Size);
+    if (held.substr(0, mark.Size) == bytes) {
+      in.Start += mark.Size;
+      in.CodePage = mark.CodePage;
+      in.MarkDecided = true;
+      return true;
+    }
+    // Too few bytes to tell, and more may come.
+    if (held.size() < mark.Size && bytes.substr(0, held.size()) == held && !in.AtEnd) return false;
+  }
+  in.MarkDecided = true;
+  return true;
+}
+
+TLineStep TakeLine(TLineInputRec& in, std::string_view& line) {
+  const char* data = in.Data;
+  const bool units = in.CodePage == CodePageUtf16;
+  size_t at = in.Start + in.Scanned;
+  while (at < in.End) {
+    const void* hit = std::memchr(data + at, '\n', in.End - at);
+    if (!hit) {
+      at = in.End;
+      break;
+    }
+    const size_t lf = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    if (!units) {
+      const size_t end = lf > in.Start && data[lf - 1] == '\r' ? lf - 1 : lf;
+      line = std::string_view(data + in.Start, end - in.Start);
+      in.Start = lf + 1;
+      in.Scanned = 0;
+      return TLineStep::Line;
+    }
+    // UTF-16LE: a 0A byte ends a line only as the first byte of a unit
+    // 0A 00; U+0A41 holds one too.
+    if ((lf - in.Start) % 2 == 0) {
+      if (lf + 1 == in.End) {
+        at = lf;  // its second byte is yet to come
+        break;
+      }
+      if (data[lf + 1] == 0) {
+        const bool cr = lf >= in.Start + 2 && data[lf - 2] == '\r' && data[lf - 1] == 0;
+        line = std::string_view(data + in.Start, (cr ? lf - 2 : lf) - in.Start);
+        in.Start = lf + 2;
+        in.Scanned = 0;
+        return TLineStep::Line;
+      }
+    }
+    at = lf + 1;
+  }
+  in.Scanned = at - in.Start;
+  if (!in.AtEnd) return TLineStep::NeedMore;
+  if (in.Start == in.End) return TLineStep::NoMore;
+  line = HeldInput(in);
+  in.Start = in.End;
+  in.Scanned = 0;
+  return TLineStep::Line;
+}
+
+void SkipHeldInput(TLineInputRec& in, size_t count) {
+  in.Start += count;
+  in.Scanned = in.Scanned > count ? in.Scanned - count : 0;
+}
+
+bool ReadMoreInput(TLineInputRec& in) {
+  if (in.AtEnd) return false;
+  if (in.Output) FlushChannel(*in.Output);
+  const size_t n = ReadStandardInput(InputRoom(in, ReadSize), ReadSize);
+  in.End += n;
+  in.AtEnd = n == 0;
+  return n > 0;
+}
+
+bool NextInputLine(TLineInputRec& in, std::string_view& line) {
+  while (!TakeByteOrderMark(in)) ReadMoreInput(in);
+  for (;;) {
+    switch (TakeLine(in, line)) {
+      case TLineStep::Line: return true;
+      case TLineStep::NoMore: return false;
+      case TLineStep::NeedMore: ReadMoreInput(in); break;
+    }
+  }
+}

@@ -1,0 +1,68 @@
+// Standard input as lines: the bytes held, their line ends and the
+// byte-order mark that may start them. Taking lines from the held bytes is
+// pure (and fuzzed); only ReadMoreInput touches the operating system.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/console.h"
+
+struct TLineInputRec {
+  char* Data = nullptr;  // from malloc: a long line grows it in place
+  size_t Capacity = 0;
+  size_t Start = 0, End = 0;  // the bytes not yet taken as lines
+  size_t Scanned = 0;         // bytes after Start known to hold no line end
+  bool AtEnd = false;         // the input has ended
+  bool MarkDecided = false;   // the byte-order mark has been looked for
+  // The bytes' code page: CodePageUtf16 for UTF-16LE, where a line ends at
+  // the unit LF (0A 00).
+  uint32_t CodePage = 0;
+  // Whatever this channel holds reaches the operating system before any
+  // read that may wait: a caller that feeds one line and waits for its
+  // answer gets it.
+  TTextChannelRec* Output = nullptr;
+};
+
+// Makes in ready to read standard input in codePage, flushing output
+// before each read.
+void OpenLineInput(TLineInputRec& in, uint32_t codePage, TTextChannelRec& output);
+
+// Releases what in holds.
+void CloseLineInput(TLineInputRec& in);
+
+// Room for at least size more bytes after the held ones, which move to
+// the front first; the caller puts its bytes there and adds their count to
+// End. Memory stays about twice the longest line. Out of memory ends the
+// run (HaltOnOutOfMemory).
+char* InputRoom(TLineInputRec& in, size_t size);
+
+// Looks at the held bytes for a byte-order mark (EF BB BF: UTF-8; FF FE:
+// UTF-16LE), takes it for what it says and moves past it. False while the
+// held bytes could still be the start of one and the input goes on: a
+// first byte other than EF or FF settles it at once.
+bool TakeByteOrderMark(TLineInputRec& in);
+
+enum class TLineStep { Line, NeedMore, NoMore };
+
+// The next line among the held bytes, without its line end (LF, and a CR
+// right before it): Line. NeedMore when the held bytes hold no whole line
+// yet and the input goes on; a last line without LF is a line once the
+// input has ended; NoMore when it has ended and nothing is held. Each byte
+// is looked at once, however the reads split the input. Call
+// TakeByteOrderMark first, until it is true.
+TLineStep TakeLine(TLineInputRec& in, std::string_view& line);
+
+// The held bytes, and a way to move past a part of them (a whole number of
+// lines): for a caller that searches many held lines at once.
+inline std::string_view HeldInput(const TLineInputRec& in) { return {in.Data + in.Start, in.End - in.Start}; }
+void SkipHeldInput(TLineInputRec& in, size_t count);
+
+// Reads more of standard input after the held bytes; false at its end. A
+// failed read ends the run with the failure report and exit code 217.
+bool ReadMoreInput(TLineInputRec& in);
+
+// The next line of standard input (see TakeLine), reading as needed; false
+// when there are no more. Takes the byte-order mark first.
+bool NextInputLine(TLineInputRec& in, std::string_view& line);
