@@ -335,14 +335,7 @@ def extremes_cases(platform):
 
 def lines_cases(platform, opts):
     """The stream mode: every line of standard input gets the result line a
-    single call gives for the same text (run here for the texts an argument
-    can carry, written out for the others)."""
-    wine = [opts.wine] if opts.wine else []
-
-    def single(text, *rest):
-        return subprocess.run(wine + [opts.exe, text, "TOKEN"] + list(rest), stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE).stdout
-
+    single call gives for the same text."""
     def case(name, data, expected, code=None, **rest):
         found = code if code is not None else (0 if b"TRUE|" in expected else 76)
         return dict(dict(name=name, args=["--lines", "TOKEN"], stdin=data, stdout=expected, code=found), **rest)
@@ -352,12 +345,13 @@ def lines_cases(platform, opts):
     utf8 = {"LC_ALL": "C.UTF-8"} if platform == "posix" else {"LANG": "C.UTF-8", "LC_ALL": ""}
     # Text in the output's page: UTF-8 here, the ANSI page 1252 under Wine.
     page = "utf-8" if platform == "posix" else "cp1252"
+    utf16 = lambda text: "\ufeff".encode("utf-16-le") + text.encode("utf-16-le", "surrogatepass")
     cases = [
         case("empty input", b"", b""),
-        case("one line", b"a TOKEN b\n", single("a TOKEN b")),
-        case("empty lines", b"\n\nx TOKEN\n\n", miss * 2 + single("x TOKEN") + miss),
-        case("CR LF line ends", b"a TOKEN b\r\nc TOKEN d\r\n", single("a TOKEN b") + single("c TOKEN d")),
-        case("no LF at the end", b"no token\nlast TOKEN", single("no token") + single("last TOKEN")),
+        case("one line", b"a TOKEN b\n", b"TRUE|3|8|0|a|b|\r\n"),
+        case("empty lines", b"\n\nx TOKEN\n\n", miss * 2 + b"TRUE|3|8|0|x||\r\n" + miss),
+        case("CR LF line ends", b"a TOKEN b\r\nc TOKEN d\r\n", b"TRUE|3|8|0|a|b|\r\nTRUE|3|8|0|c|d|\r\n"),
+        case("no LF at the end", b"no token\nlast TOKEN", miss + b"TRUE|6|11|0|last||\r\n"),
         case("no line holds the token", b"a\nb\n", miss * 2),
         # What would be a switch, or lose its quotes on a command line, is
         # text like any other.
@@ -368,27 +362,74 @@ def lines_cases(platform, opts):
         case("bytes that are no text come back", b"caf\xe9 TOKEN \xff\n", b"TRUE|6|11|0|caf\xe9|\xff|\r\n", env=utf8),
         case("a UTF-8 byte-order mark", b"\xef\xbb\xbfGr\xc3\xbc\xc3\x9fe TOKEN x\n",
              "TRUE|7|12|0|Grüße|x|\r\n".encode(page), env=utf8),
-        case("a UTF-16LE byte-order mark", "\ufeffa TOKEN b\r\nGrüße TOKEN\r\n".encode("utf-16-le"),
+        case("a UTF-16LE byte-order mark", utf16("a TOKEN b\r\nGrüße TOKEN\r\n"),
              "TRUE|3|8|0|a|b|\r\nTRUE|7|12|0|Grüße||\r\n".encode(page), env=utf8),
         case("NUL inside a line", b"a\x00b TOKEN c\n", b"TRUE|5|10|0|a\x00b|c|\r\n"),
-        case("length and delimiters as in a single call", b"x-y TOKEN a-b\n", single("x-y TOKEN a-b", "0", "-"),
+        case("length and delimiters as in a single call", b"x-y TOKEN a-b\n", b"TRUE|5|10|0|y | a|\r\n",
              args=["--lines", "TOKEN", "0", "-"]),
         dict(name="--lines without a token is help", args=["--lines"], stderr=re.compile(rb".*--\?\?\r\n", re.S),
              code=255),
         case("stdout is full", b"a TOKEN\n", b"", code=217, stdout_target="full", stderr=FAILURE_REPORT),
         # One answer per line, each before the next line is written.
         dict(name="a coprocess", args=["--lines", "TOKEN"], dialogue=[b"a TOKEN b\n", b"none\n", b"TOKEN c\n"],
-             stdout=single("a TOKEN b") + miss + single("TOKEN c"), code=0),
+             stdout=b"TRUE|3|8|0|a|b|\r\n" + miss + b"TRUE|1|6|0||c|\r\n", code=0),
     ]
+    # A first line too short to tell a byte-order mark from text is
+    # answered at once all the same.
+    for first in (b"", b"b", b"\xef", b"\xff"):
+        cases.append(dict(name="a coprocess whose first line is %r" % first, args=["--lines", "TOKEN"], env=utf8,
+                          dialogue=[first + b"\n", b"a TOKEN b\n"], timeout=15,
+                          stdout=miss + b"TRUE|3|8|0|a|b|\r\n", code=0))
     if platform == "posix":
         many = b"".join(b"line %d TOKEN\n" % i for i in range(20000))
         cases += [
+            # A reader that has gone ends the filter quietly, as grep ends.
             case("a closed pipe after the first block", many, re.compile(rb"TRUE\|.*", re.S), code=217,
-                 stdout_target="close-after-first-read", stderr=FAILURE_REPORT),
+                 stdout_target="close-after-first-read"),
             case("a failed read", None, b"", code=217, cmd=["sh", "-c", 'exec "$0" --lines TOKEN < /', opts.exe],
                  stderr=re.compile(FAILURE_REPORT.pattern.replace(b"Disk Full", b"Disk read error"))),
+            # A byte that is no text (an escape) and an unpaired surrogate
+            # of UTF-16 input are apart: neither matches nor delimits the
+            # other, and the surrogate, which no page holds, comes back as "?".
+            case("a byte is no unpaired surrogate", b"\xff\xfea\x00\x80\xdc", miss, args=["--lines", b"\x80"],
+                 env=utf8),
+            case("a byte delimits no unpaired surrogate", utf16("x\udc80y TOKEN"), b"TRUE|5|10|0|x?y||\r\n",
+                 args=["--lines", "TOKEN", "0", b" \x80"], env=utf8),
+            case("a byte matches and delimits as itself", b"a\x80b\x80c TOKEN\n", b"TRUE|7|12|0|c||\r\n",
+                 args=["--lines", "TOKEN", "0", b" \x80"], env=utf8),
+        ]
+    else:
+        cases += [
+            dict(name="an unpaired surrogate is no byte", raw_units=[ord(c) for c in "tokloc.exe --lines "] + [0xDC80],
+                 stdin=b"\xef\xbb\xbfa\x80\n", stdout=miss, code=76),
+            dict(name="an unpaired surrogate matches itself", raw_units=[ord(c) for c in "tokloc.exe --lines "] + [0xDC80],
+                 stdin=utf16("a\udc80b"), stdout=b"TRUE|2|3|0|a|b|\r\n", code=0),
         ]
     return cases
+
+
+def limits_cases(platform, opts):
+    """Lines beyond 2 GiB and memory that runs out: only the native
+    program, without the sanitizers, which need memory of their own."""
+    if platform != "posix":
+        return []
+    report = re.compile(FAILURE_REPORT.pattern.replace(b"EInOutError: Disk Full", b"EOutOfMemory: Out of memory"))
+    run = lambda script: ["sh", "-c", script, opts.exe]
+    return [
+        # Positions past 2^31 units neither wrap nor go negative.
+        dict(name="a line of 2,147,483,658 bytes",
+             cmd=run('{ head -c 2147483650 /dev/zero | tr "\\0" a; printf " TOK end\\n"; } | "$0" --lines TOK 3'),
+             stdout=b"TRUE|2147483652|2147483655|3|aa | en|\r\n", code=0, timeout=300),
+        # An endless line: the run ends with a report, and what was
+        # answered before is whole.
+        dict(name="out of memory growing a line",
+             cmd=run('{ printf "a TOKEN b\\n"; head -c 400000000 /dev/zero; } | prlimit --as=200000000 "$0" --lines TOKEN'),
+             stdout=b"TRUE|3|8|0|a|b|\r\n", stderr=report, code=217),
+        dict(name="out of memory decoding a line",
+             cmd=run('{ printf "a \\303\\251 b\\n"; head -c 70000000 /dev/zero | tr "\\0" "\\303"; } | '
+                     'LC_ALL=C.UTF-8 prlimit --as=180000000 "$0" --lines "$(printf "\\303\\251")"'),
+             stdout="TRUE|3|4|0|a|b|\r\n".encode(), stderr=report, code=217),
+    ]
 
 
 def gconv_folders():
@@ -615,6 +656,7 @@ def console_cases(platform, opts):
 
 SUITES = {
     "lines": lines_cases,
+    "limits": limits_cases,
     "streams": stream_cases,
     "extremes": extremes_cases,
     "clients": client_cases,
@@ -628,6 +670,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines"):
+    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines", "limits"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)

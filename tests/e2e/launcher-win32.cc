@@ -1,6 +1,8 @@
 // Starts tokloc.exe (beside this launcher) with the exact UTF-16 command
 // line held in the environment variable TOKLOC_COMMAND_LINE, so that tests
-// reach the program's own splitting unchanged. The standard handles are
+// reach the program's own splitting unchanged; or in TOKLOC_COMMAND_LINE_UNITS
+// as four hexadecimal digits a unit, for units no environment text can carry
+// (an unpaired surrogate). The standard handles are
 // inherited and the child's exit code is passed on. Two optional
 // variables: TOKLOC_CONSOLE_CP sets the console's output code page first
 // (when the launcher has a console); TOKLOC_STDOUT and TOKLOC_STDERR name
@@ -22,8 +24,20 @@ HANDLE OutputFile(const wchar_t* variable, HANDLE fallback) {
 
 int main() {
   static wchar_t line[32768];
-  const DWORD n = GetEnvironmentVariableW(L"TOKLOC_COMMAND_LINE", line, 32768);
-  if (n == 0 || n >= 32768) return 120;
+  static wchar_t hex[4 * 32768];
+  const DWORD units = GetEnvironmentVariableW(L"TOKLOC_COMMAND_LINE_UNITS", hex, 4 * 32768);
+  if (units > 0 && units < 4 * 32768) {
+    DWORD k = 0;
+    for (DWORD i = 0; i + 4 <= units; i += 4, ++k) {
+      unsigned unit = 0;
+      for (DWORD j = i; j < i + 4; ++j) unit = unit * 16 + static_cast<unsigned>(hex[j] <= L'9' ? hex[j] - L'0' : (hex[j] | 0x20) - L'a' + 10);
+      line[k] = static_cast<wchar_t>(unit);
+    }
+    line[k] = 0;
+  } else {
+    const DWORD n = GetEnvironmentVariableW(L"TOKLOC_COMMAND_LINE", line, 32768);
+    if (n == 0 || n >= 32768) return 120;
+  }
 
   wchar_t page[16];
   const DWORD pageLength = GetEnvironmentVariableW(L"TOKLOC_CONSOLE_CP", page, 16);

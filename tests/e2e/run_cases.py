@@ -38,8 +38,11 @@ def converse(cmd, env, case):
     timer.start()
     try:
         for line in case["dialogue"]:
-            p.stdin.write(line)
-            p.stdin.flush()
+            try:
+                p.stdin.write(line)
+                p.stdin.flush()
+            except OSError:
+                break  # the program has ended, or was ended by the timer
             answer = b""
             while not answer.endswith(b"\r\n"):
                 chunk = p.stdout.read1(65536)
@@ -47,7 +50,10 @@ def converse(cmd, env, case):
                     break
                 answer += chunk
             out += answer
-        p.stdin.close()
+        try:
+            p.stdin.close()
+        except OSError:
+            pass
         out += p.stdout.read()
         err = p.stderr.read()
         p.wait()
@@ -62,9 +68,12 @@ def run(opts, case):
     if "cmd" in case:
         # A client runs the program: a shell, cmd.exe or a terminal.
         cmd = case["cmd"]
-    elif "raw" in case:
+    elif "raw" in case or "raw_units" in case:
         # The launcher hands this exact command line to CreateProcessW.
-        env["TOKLOC_COMMAND_LINE"] = case["raw"]
+        if "raw" in case:
+            env["TOKLOC_COMMAND_LINE"] = case["raw"]
+        else:
+            env["TOKLOC_COMMAND_LINE_UNITS"] = "".join("%04x" % u for u in case["raw_units"])
         cmd = [opts.wine, opts.launcher] if opts.wine else [opts.launcher]
     else:
         cmd = ([opts.wine] if opts.wine else []) + [opts.exe] + list(case["args"])
