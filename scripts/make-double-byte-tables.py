@@ -1,11 +1,17 @@
 #!/usr/bin/env python3
 """Writes text/double_byte_tables.inc: the tables of the East Asian
 double-byte codesets that tokloc decodes itself, taken from Python's codecs.
-Run it again only to change the tables; the build never runs it.
+Run it again only to change the tables; the build never runs it, and a
+test checks that its output is the file as committed.
 
 usage: make-double-byte-tables.py > text/double_byte_tables.inc
 """
 import sys
+
+# Where Python's codec gives a multi-byte code an ASCII character, the
+# system's converter's character: no multi-byte code may decode to ASCII,
+# which stands for its own byte alone in every codeset tokloc reads.
+OVERRIDES = {("euc_jp", b"\x8f\xa2\xb7"): 0xFF5E}  # FULLWIDTH TILDE, not "~"
 
 
 def double_byte(encoding, leads, trails, prefix=b""):
@@ -13,11 +19,16 @@ def double_byte(encoding, leads, trails, prefix=b""):
     units = []
     for lead in leads:
         for trail in trails:
+            code = prefix + bytes([lead, trail])
             try:
-                text = (prefix + bytes([lead, trail])).decode(encoding)
+                text = code.decode(encoding)
             except UnicodeDecodeError:
                 text = ""
-            units.append(ord(text) if len(text) == 1 and ord(text) < 0x10000 else 0)
+            unit = ord(text) if len(text) == 1 and ord(text) < 0x10000 else 0
+            unit = OVERRIDES.get((encoding, code), unit)
+            if 0 < unit < 0x80:
+                sys.exit("%s %s decodes to ASCII U+%04X: add an override" % (encoding, code.hex(), unit))
+            units.append(unit)
     return units
 
 

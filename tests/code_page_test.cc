@@ -48,6 +48,7 @@ TEST(DecodeFromCodePage, ReadsAndWritesTheDoubleBytePages) {
       {CodePageBig5, "\xA4\xA4", u"中"},
       {CodePageEucKr, "\xB0\xA1", u"가"},
       {CodePageEucJp, "\xC6\xFC\x8E\xB1\x8F\xA2\xED", u"日ｱ©"},
+      {CodePageEucJp, "\x8F\xA2\xB7", u"\uFF5E"},  // the system's character; Python's codec says "~"
       {CodePageShiftJis, "\x93\xFA\xB1\x95\x5C", u"日ｱ表"},  // a trail byte 5C is no "\\"
   };
   for (const auto& c : cases) {
@@ -56,6 +57,27 @@ TEST(DecodeFromCodePage, ReadsAndWritesTheDoubleBytePages) {
   }
   EXPECT_EQ(EncodeToCodePage(u"😀\xDC80", CodePageEucKr), "??");
   EXPECT_EQ(EncodeToCodePage(u"é\xDCE9", CodePageBytes), "??");
+}
+
+// ASCII stands for its own byte alone in every codeset tokloc reads: a
+// search for "~" must not find EUC-JP 8F A2 B7, whose character is U+FF5E.
+TEST(DecodeFromCodePage, NoMultiByteCodeIsAscii) {
+  for (uint32_t cp : {CodePageGb18030, CodePageGbk, CodePageBig5, CodePageEucKr, CodePageEucJp, CodePageShiftJis}) {
+    for (unsigned prefix : {0u, 0x8Fu}) {
+      if (prefix && cp != CodePageEucJp) continue;
+      for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        for (unsigned trail = 0x00; trail <= 0xFF; ++trail) {
+          std::string code = prefix ? std::string(1, static_cast<char>(prefix)) : std::string();
+          code += static_cast<char>(lead);
+          code += static_cast<char>(trail);
+          const std::u16string wide = DecodeFromCodePage(code, cp);
+          if (wide.size() == 1) {
+            EXPECT_GE(wide[0], 0x80) << cp << " " << lead << " " << trail;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(EncodeToCodePage, ReplacesWhatTheTargetLacksWithAQuestionMark) {
