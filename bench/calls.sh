@@ -4,7 +4,8 @@
 # and python doing the same search; then the two first ones side by side,
 # started in turn (PAIRS pairs, default 2,000). Prints a Markdown table of medians,
 # ratios to the floor, minor page faults (best of 10) and, for our own
-# programs, the size of their code. Needs hyperfine (Debian package
+# programs, the size of their code. Each command runs once untimed first
+# and must give the expected output. Needs hyperfine (Debian package
 # "hyperfine").
 #
 #   sh bench/calls.sh [BUILD_DIR] [WIN_BUILD_DIR]
@@ -17,16 +18,18 @@ winbuild=${2:-}
 runs=${RUNS:-2000}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+. "$(dirname "$0")/check.sh"
 
 text="This is not a very long string"
-big=$(head -c 131071 /dev/zero | tr '\0' a)
+big=$(head -c 131070 /dev/zero | tr '\0' a)b
 half=$(head -c 65535 /dev/zero | tr '\0' a)b
 kib64=$(head -c 65536 /dev/zero | tr '\0' a)
 
-time_cmd() {  # time_cmd NAME RUNS COMMAND...
-  name=$1; count=$2; shift 2
-  hyperfine -N -i --style none --warmup 20 --runs "$count" --export-json "$out/$name.json" \
-    --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null 2>&1 || true
+time_cmd() {  # time_cmd NAME RUNS EXPECTED_OUTPUT COMMAND...
+  name=$1; count=$2; printf "$3" > "$out/$name.expected"; shift 3
+  check_cmd "$name" "$out/$name.expected" 0 "$*"
+  hyperfine -N --style none --warmup 20 --runs "$count" --export-json "$out/$name.json" \
+    --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null
   # Minor page faults, best of 10: the pages a call touches.
   best=
   for i in 1 2 3 4 5 6 7 8 9 10; do
@@ -40,21 +43,23 @@ text_size() {  # text_size NAME FILE: the code's size in KB
   size "$2" 2>/dev/null | awk 'NR == 2 { printf "%d", $1 / 1024 }' > "$out/$1.size" || true
 }
 
-time_cmd floor "$runs" "$build/bench/tokloc_floor"
-time_cmd tokloc "$runs" "$build/tokloc '$text' long"
+line='TRUE|20|24|0|very|string|\r\n'
+time_cmd floor "$runs" "$line" "$build/bench/tokloc_floor"
+time_cmd tokloc "$runs" "$line" "$build/tokloc '$text' long"
 text_size floor "$build/bench/tokloc_floor"
 text_size tokloc "$build/tokloc"
-command -v mawk >/dev/null && time_cmd mawk "$runs" "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
-command -v gawk >/dev/null && time_cmd gawk "$runs" "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
-command -v perl >/dev/null && time_cmd perl $((runs / 4)) "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
-command -v python3 >/dev/null && time_cmd python3 $((runs / 10)) "python3 -c 'print(\"$text\".find(\"long\") + 1)'"
+command -v mawk >/dev/null && time_cmd mawk "$runs" '20\n' "mawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v gawk >/dev/null && time_cmd gawk "$runs" '20\n' "gawk 'BEGIN { print index(\"$text\", \"long\") }'"
+command -v perl >/dev/null && time_cmd perl $((runs / 4)) '20\n' "perl -e 'print index(\"$text\", \"long\") + 1, \"\\n\"'"
+command -v python3 >/dev/null && time_cmd python3 $((runs / 10)) '20\n' "python3 -c 'print(\"$text\".find(\"long\") + 1)'"
 
 # The largest single argument Linux passes, with a token that makes a naive
-# search quadratic, against a 64 KiB argument whose token is found at once.
-# Both start through with_args, since no command line holds them.
+# search quadratic (found only at the very end), against a 64 KiB argument
+# whose token is found at once. Both start through with_args, since no
+# command line holds them.
 printf '%s' "$big" > "$out/big"; printf '%s' "$half" > "$out/half"; printf '%s' "$kib64" > "$out/kib64"
-time_cmd worst "$runs" "$build/bench/with_args $build/tokloc @$out/big @$out/half"
-time_cmd at_once "$runs" "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
+time_cmd worst "$runs" 'TRUE|65536|131072|1|a||\r\n' "$build/bench/with_args $build/tokloc @$out/big @$out/half 1"
+time_cmd at_once "$runs" 'TRUE|1|2|1||a|\r\n' "$build/bench/with_args $build/tokloc @$out/kib64 a 1"
 
 if [ -n "$winbuild" ]; then
   # The Wine loader the Win32 build was configured with.
@@ -62,8 +67,8 @@ if [ -n "$winbuild" ]; then
   export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
   "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
   "$wine" "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
-  time_cmd wine_floor "$runs" "$wine $winbuild/bench/tokloc_floor.exe"
-  time_cmd wine_tokloc "$runs" "$wine $winbuild/tokloc.exe '$text' long"
+  time_cmd wine_floor "$runs" "$line" "$wine $winbuild/bench/tokloc_floor.exe"
+  time_cmd wine_tokloc "$runs" "$line" "$wine $winbuild/tokloc.exe '$text' long"
   text_size wine_floor "$winbuild/bench/tokloc_floor.exe"
   text_size wine_tokloc "$winbuild/tokloc.exe"
 fi
@@ -71,7 +76,7 @@ fi
 # Side by side: floor and tokloc started in turn, PAIRS times; the median of
 # the per-pair ratios is the figure to judge a change by.
 "$build/bench/pairs" "${PAIRS:-2000}" "$build/bench/tokloc_floor" -- "$build/tokloc" "$text" long \
-  > "$out/pairs.txt" 2>/dev/null || true
+  > "$out/pairs.txt"
 
 python3 - "$out" <<'PY'
 import json, os, sys
@@ -91,7 +96,7 @@ rows = [("floor", "static C, one write", "floor"), ("tokloc", "tokloc", "floor")
         ("mawk", "mawk index()", "floor"), ("gawk", "gawk index()", "floor"),
         ("perl", "perl index", "floor"), ("python3", "python3 str.find", "floor"),
         ("at_once", "tokloc, 64 KiB text, token found at once", "floor"),
-        ("worst", "tokloc, 128 KiB a's, 64 Ki a's + b", "at_once"),
+        ("worst", "tokloc, 128 KiB a's and b, 64 Ki a's + b", "at_once"),
         ("wine_floor", "Wine: static MinGW, one WriteFile", "wine_floor"),
         ("wine_tokloc", "Wine: tokloc.exe", "wine_floor")]
 print("| command | median ms | min ms | max ms | ratio | page faults | text KB |")

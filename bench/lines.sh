@@ -18,6 +18,8 @@ winlines=${WIN_LINES:-1000000}
 runs=${RUNS:-10}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+. "$(dirname "$0")/check.sh"
+command -v mawk >/dev/null 2>&1 || { echo "$0: needs mawk (Debian package mawk)" >&2; exit 1; }
 
 # Nine words a line from a small vocabulary, "ERROR:" among them in every
 # third line; the same file for every run.
@@ -39,6 +41,7 @@ make_file() {  # make_file LINES PATH
 }
 make_file "$lines" "$out/lines.txt"
 head -n 1000 "$out/lines.txt" > "$out/first1000.txt"
+head -n 20 "$out/lines.txt" > "$out/first20.txt"
 
 # The same job in mawk: first occurrence, positions, the whole word on each
 # side (blank, comma and semicolon delimit), the same result lines.
@@ -55,38 +58,47 @@ BEGIN { t = ARGV[1]; ARGV[1] = ""; n = length(t) }
 }
 END { exit found ? 0 : 76 }
 AWK
-"$build/tokloc" --lines ERROR: < "$out/lines.txt" > "$out/tokloc.out" || true
-mawk -f "$out/job.awk" ERROR: < "$out/lines.txt" > "$out/mawk.out" || true
-cmp -s "$out/tokloc.out" "$out/mawk.out" || { echo "tokloc and mawk disagree" >&2; exit 1; }
+# The expected output of every command: tokloc's, which mawk's must equal
+# line for line, and grep's count of the lines that hold the token.
+"$build/tokloc" --lines ERROR: < "$out/lines.txt" > "$out/expected.txt"
+head -n 1000 "$out/expected.txt" > "$out/expected1000.txt"
+head -n 20 "$out/expected.txt" > "$out/expected20.txt"
+grep -c '^TRUE' "$out/expected.txt" > "$out/expected.count"
 
-time_cmd() {  # time_cmd NAME RUNS COMMAND
-  hyperfine -i --style none --warmup 2 --runs "$2" --export-json "$out/$1.json" --command-name "$1" \
-    "$3" >/dev/null 2>&1 || true
+time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the output while timed
+  check_cmd "$1" "$3" 0 "$4"
+  hyperfine --style none --warmup 2 --runs "$2" --export-json "$out/$1.json" --command-name "$1" \
+    "$4 > ${5:-/dev/null}" >/dev/null
   # Peak memory in KiB.
-  /usr/bin/time -f %M sh -c "$3" 2>&1 >/dev/null | tail -n 1 > "$out/$1.mem" || true
+  /usr/bin/time -f %M sh -c "$4" 2>&1 >/dev/null | tail -n 1 > "$out/$1.mem"
 }
-time_cmd tokloc "$runs" "$build/tokloc --lines ERROR: < $out/lines.txt > /dev/null"
-time_cmd mawk "$runs" "mawk -f $out/job.awk ERROR: < $out/lines.txt > /dev/null"
+time_cmd tokloc "$runs" "$out/expected.txt" "$build/tokloc --lines ERROR: < $out/lines.txt"
+time_cmd mawk "$runs" "$out/expected.txt" "mawk -f $out/job.awk ERROR: < $out/lines.txt"
 # Into a file: GNU grep stops at the first match when its output is /dev/null.
-time_cmd grep "$runs" "grep -c ERROR: $out/lines.txt > $out/grep.count"
-# One call per line, as scripts did before --lines.
-printf '%s\n' 'while IFS= read -r text || [ -n "$text" ]; do "$0" "$text" "$1"; done' > "$out/loop.sh"
-time_cmd loop 3 "dash $out/loop.sh $build/tokloc ERROR: < $out/first1000.txt > /dev/null"
+time_cmd grep "$runs" "$out/expected.count" "grep -c ERROR: $out/lines.txt" "$out/grep.count"
+# One call per line, as scripts did before --lines; a call that neither
+# finds nor misses ends the loop.
+printf '%s\n' 'while IFS= read -r text || [ -n "$text" ]; do "$1" "$text" "$2" || [ $? = 76 ] || exit 1; done' \
+  > "$out/loop.sh"
+time_cmd loop 3 "$out/expected1000.txt" "dash $out/loop.sh $build/tokloc ERROR: < $out/first1000.txt"
 
 if [ -n "$winbuild" ]; then
   wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")
   export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
   "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
   head -n "$winlines" "$out/lines.txt" > "$out/win.txt"
-  time_cmd wine_tokloc "$runs" "$wine $winbuild/tokloc.exe --lines ERROR: < $out/win.txt > /dev/null"
-  time_cmd wine_floor "$runs" "$wine $winbuild/bench/tokloc_floor.exe < $out/win.txt > /dev/null"
+  head -n "$winlines" "$out/expected.txt" > "$out/expected-win.txt"
+  printf 'TRUE|20|24|0|very|string|\r\n' > "$out/expected-floor.txt"
+  time_cmd wine_tokloc "$runs" "$out/expected-win.txt" "$wine $winbuild/tokloc.exe --lines ERROR: < $out/win.txt"
+  time_cmd wine_floor "$runs" "$out/expected-floor.txt" "$wine $winbuild/bench/tokloc_floor.exe < $out/win.txt"
   # One call per line from cmd.exe, each result read by for /f, as batch
-  # files did before --lines.
-  head -n 20 "$out/lines.txt" > "$out/first20.txt"
+  # files did before --lines. cmd /c drops the first and the last quote of
+  # a command line that starts with one: "call" keeps them.
   printf '%s\r\n' '@echo off' 'for /f "usebackq delims=" %%L in ("%~1") do (' \
-    "  for /f \"delims=\" %%R in ('\"%~2\" \"%%L\" ERROR:') do echo %%R" ')' > "$out/loop.bat"
+    "  for /f \"delims=\" %%R in ('call \"%~2\" \"%%L\" ERROR:') do echo %%R" ')' 'exit /b 0' > "$out/loop.bat"
   z() { echo "Z:$(echo "$1" | tr / '\\')"; }
-  time_cmd wine_loop 3 "$wine cmd /c $(z "$out/loop.bat") $(z "$out/first20.txt") $(z "$winbuild/tokloc.exe") > /dev/null"
+  time_cmd wine_loop 3 "$out/expected20.txt" \
+    "$wine cmd /c $(z "$out/loop.bat") $(z "$out/first20.txt") $(z "$winbuild/tokloc.exe") < /dev/null"
 fi
 
 python3 - "$out" "$lines" "$winlines" <<'PY'

@@ -1,7 +1,7 @@
 /* Times two commands in alternation, one start of each per pair, so that a
    machine whose speed drifts slows both alike; prints the median wall time
    of each in ms and the median of the per-pair ratios B/A. Both commands
-   run with their output on /dev/null.
+   run with their output on /dev/null, and each run must exit with 0.
      pairs N COMMAND_A -- COMMAND_B */
 #include <fcntl.h>
 #include <spawn.h>
@@ -31,6 +31,11 @@ static double run(char** argv) {
   int status;
   waitpid(pid, &status, 0);
   const double took = now() - start;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    /* A run that fails measures nothing. */
+    fprintf(stderr, "pairs: %s failed\n", argv[0]);
+    exit(3);
+  }
   posix_spawn_file_actions_destroy(&actions);
   return took;
 }
