@@ -294,6 +294,8 @@ def help_cases(platform, opts):
                           code=254))
     cases.append(dict(name="banner month from the system locale", args=["--version-only"],
                       env=locale, stderr=german, code=254))
+    if platform == "win32":
+        cases += program_name_cases(opts)
     if platform == "posix" and opts.locpath:
         # Month names are decoded in LC_TIME's own codeset, whatever
         # LC_CTYPE says: both give the same UTF-8 banner.
@@ -302,6 +304,32 @@ def help_cases(platform, opts):
             cases.append(dict(name="LC_TIME in %s under a UTF-8 LC_CTYPE" % charset, args=["--version-only"],
                               env={"LOCPATH": opts.locpath, "LC_ALL": "", "LANG": "C.UTF-8",
                                    "LC_TIME": "fr_FR." + charset}, stderr=french, code=254))
+    return cases
+
+
+def program_name_cases(opts):
+    """The program's own name in the banner and the help, read by
+    characters: a double-byte character whose second byte is 5C ("表") is
+    no path separator, and a path longer than 255 characters is cut before
+    a character, never inside one."""
+    short = titles(opts)[0]
+    base = tempfile.mkdtemp(prefix="tokloc-name-")
+    atexit.register(shutil.rmtree, base, True)
+    deep = os.path.join(base, "\u8868" * 80, "\u8868" * 80)
+    os.makedirs(deep)
+    names = [("932", "\u8868.exe", base), ("932", "\u30bd\u30d5\u30c8.exe", base), ("1252", "Gr\u00fc\u00dfe.exe", base),
+             ("932", "\u540d" * 80 + ".exe", deep)]
+    cases = []
+    for page, file_name, folder in names:
+        exe = os.path.join(folder, file_name)
+        shutil.copy(opts.exe, exe)
+        # Cut to 255 characters of the Windows path, as Wine reports it.
+        shown = windows_path(exe)[:255].rsplit("\\", 1)[1]
+        shown = re.sub(r"(?i)\.exe", "", shown).encode("cp" + page)
+        env = {"LANG": "ja_JP.UTF-8" if page == "932" else "C.UTF-8", "LC_ALL": ""}
+        cases.append(dict(name="program name %s in %s" % (file_name[:12], page), cmd=[opts.wine, exe, "-?"], env=env,
+                          stderr=re.compile(re.escape(shown) + b" " + short + rb" \(.*For more details, please type: "
+                                            + re.escape(shown) + rb" --\?\?\r\n", re.S), code=255))
     return cases
 
 
