@@ -64,7 +64,7 @@ time_cmd at_once "$runs" 'TRUE|1|2|1||a|\r\n' "$build/bench/with_args $build/tok
 if [ -n "$winbuild" ]; then
   # The Wine loader the Win32 build was configured with.
   wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")
-  export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
+  export WINEPREFIX="${WINEPREFIX:-$(cd "$winbuild" && pwd)/wineprefix}" WINEDEBUG=-all
   "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
   "$wine" "$winbuild/tokloc.exe" a a </dev/null >/dev/null 2>&1 || true
   time_cmd wine_floor "$runs" "$line" "$wine $winbuild/bench/tokloc_floor.exe"

@@ -84,7 +84,7 @@ time_cmd loop 3 "$out/expected1000.txt" "dash $out/loop.sh $build/tokloc ERROR: 
 
 if [ -n "$winbuild" ]; then
   wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")
-  export WINEPREFIX="${WINEPREFIX:-$winbuild/wineprefix}" WINEDEBUG=-all
+  export WINEPREFIX="${WINEPREFIX:-$(cd "$winbuild" && pwd)/wineprefix}" WINEDEBUG=-all
   "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
   head -n "$winlines" "$out/lines.txt" > "$out/win.txt"
   head -n "$winlines" "$out/expected.txt" > "$out/expected-win.txt"
@@ -96,7 +96,8 @@ if [ -n "$winbuild" ]; then
   # a command line that starts with one: "call" keeps them.
   printf '%s\r\n' '@echo off' 'for /f "usebackq delims=" %%L in ("%~1") do (' \
     "  for /f \"delims=\" %%R in ('call \"%~2\" \"%%L\" ERROR:') do echo %%R" ')' 'exit /b 0' > "$out/loop.bat"
-  z() { echo "Z:$(echo "$1" | tr / '\\')"; }
+  # A Windows path of a file, quoted for the shell that runs the command.
+  z() { printf "'Z:%s'" "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" | tr / '\\'; }
   time_cmd wine_loop 3 "$out/expected20.txt" \
     "$wine cmd /c $(z "$out/loop.bat") $(z "$out/first20.txt") $(z "$winbuild/tokloc.exe") < /dev/null"
 fi
