@@ -11,9 +11,7 @@
 #include "core/params.h"
 #include "core/startup.h"
 #include "core/version_info.h"
-#include "platform/platform.h"
 #include "text/ascii.h"
-#include "text/code_page.h"
 
 namespace {
 
@@ -22,10 +20,7 @@ namespace {
 struct TDriverStateRec {
   std::string FirstParam;  // the first argument upper-cased, for switches
   bool ExtendedHelp = false;
-  std::u16string SearchText;
-  std::u16string SearchToken;
-  std::u16string TextBefore;
-  std::u16string TextAfter;
+  std::u16string SearchText;  // the text argument as UTF-16, where it is needed
 };
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
@@ -51,25 +46,21 @@ void RunHelp(const TDriverStateRec& d) {
 }
 
 void RunSearch(TDriverStateRec& d) {
-  const TSearchRulesRec rules = ReadSearchRules(ParamCodePage());
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
   BindChannel(result, TStdStream::Output, TChannelMode::WholeLine);
+  // An argument's bytes are in the ANSI page; its units, as typed, may
+  // come from UTF-16 (Win32).
+  TPreparedSearchRec search;
+  PrepareSearch(search, ParamStrCodePage(), ParamCodePage(), result.CodePage);
+  std::string_view text;
   TFoundRec found;
-  std::string_view text, token;
-  if (ParamAscii(1, text) && ParamAscii(2, token) && CodePageKeepsAscii(OutputCodePage())) {
-    // Plain ASCII: every byte is one UTF-16 unit (every argument decoder
-    // keeps ASCII as it is), so the bytes give the same positions and
-    // context without converting anything.
-    std::string before, after;
-    found = SearchAndExtract(text, token, rules, before, after);
-    WriteResultLine(result, found, rules.Length, before, after);
+  if (ParamAscii(1, text)) {
+    found = SearchAndWriteResult(search, text, result, d.SearchText);
   } else {
     d.SearchText = ParamText(1);
-    d.SearchToken = ParamText(2);
-    found = SearchAndExtract<char16_t>(d.SearchText, d.SearchToken, rules, d.TextBefore, d.TextAfter);
-    WriteResultLine(result, found, rules.Length, d.TextBefore, d.TextAfter, ParamCodePage());
+    found = SearchAndWriteResult(search, std::u16string_view(d.SearchText), result);
   }
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
 }

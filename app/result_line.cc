@@ -5,6 +5,7 @@
 #include "app/length_arg.h"
 #include "core/params.h"
 #include "core/text_conversion.h"
+#include "text/ascii.h"
 #include "text/code_page.h"
 #include "text/utf16.h"
 
@@ -24,66 +25,10 @@ char* PutHead(char* out, const TFoundRec& found, int32_t length) {
   return out;
 }
 
-void WriteHead(TTextChannelRec& channel, const TFoundRec& found, int32_t length) {
-  char head[80];
-  WriteAscii(channel, std::string_view(head, static_cast<size_t>(PutHead(head, found, length) - head)));
-}
-
-void WriteTail(TTextChannelRec& channel) {
-  WriteAscii(channel, "|");
-  WriteLineEnd(channel);
-}
-
-}  // namespace
-
-namespace {
-
-// Whether a lone U+DC80-U+DCFF means the same in the arguments and in
-// texts from textCp.
-bool ArgumentsShareEscapes(uint32_t textCp) {
-  return (ParamCodePage() == CodePageUtf16) == (textCp == CodePageUtf16);
-}
-
-}  // namespace
-
-TSearchRulesRec ReadSearchRules(uint32_t textCp) {
-  TSearchRulesRec rules;
-  // A length is ASCII: any other character is no digit.
-  std::string_view lengthText;
-  rules.Length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
-  std::u16string delimiters = ParamText(4);
-  if (!ArgumentsShareEscapes(textCp)) delimiters = WithoutEscapeUnits(delimiters);
-  rules.Delimiters = BuildDelimiterSet(ParamText(4).empty() ? u" ,;" : delimiters);
-  return rules;
-}
-
-bool TokenCanMatchText(std::u16string_view token, uint32_t textCp) {
-  return ArgumentsShareEscapes(textCp) || !HoldsEscapeUnit(token);
-}
-
-template <typename TChar>
-TFoundRec SearchAndExtract(std::basic_string_view<TChar> text, std::basic_string_view<TChar> token,
-                           const TSearchRulesRec& rules, std::basic_string<TChar>& before,
-                           std::basic_string<TChar>& after) {
-  TFoundRec found;
-  found.Position = LocateToken(token, text);
-  before.clear();
-  after.clear();
-  if (found.Position < 1) return found;
-  found.After = found.Position + static_cast<int64_t>(token.size());
-  before = TextBeforeToken(text, found.Position, rules.Length, rules.Delimiters);
-  after = TextAfterToken(text, found.After, rules.Length, rules.Delimiters);
-  return found;
-}
-
-// For both unit types.
-template TFoundRec SearchAndExtract(std::string_view, std::string_view, const TSearchRulesRec&, std::string&,
-                                    std::string&);
-template TFoundRec SearchAndExtract(std::u16string_view, std::u16string_view, const TSearchRulesRec&,
-                                    std::u16string&, std::u16string&);
-
-void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t length, std::string_view before,
-                     std::string_view after) {
+// The result line of a found token whose context texts are bytes in the
+// channel's page.
+void WriteFoundLine(TTextChannelRec& channel, const TFoundRec& found, int32_t length, std::string_view before,
+                    std::string_view after) {
   // Where the line fits, it is put straight into the channel's buffer:
   // lines in the stream mode come by the million.
   if (char* at = ChannelRoom(channel, 80 + before.size() + after.size())) {
@@ -96,21 +41,92 @@ void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t l
     WriteLineEnd(channel);
     return;
   }
-  WriteHead(channel, found, length);
+  char head[80];
+  WriteAscii(channel, std::string_view(head, static_cast<size_t>(PutHead(head, found, length) - head)));
   WriteAscii(channel, before);
   WriteAscii(channel, "|");
   WriteAscii(channel, after);
-  WriteTail(channel);
+  WriteAscii(channel, "|");
+  WriteLineEnd(channel);
 }
 
-void WriteResultLine(TTextChannelRec& channel, const TFoundRec& found, int32_t length, std::u16string_view before,
-                     std::u16string_view after, uint32_t sourceCp) {
-  // Converted first: when memory runs out, no half line has gone out.
-  const std::string beforeBytes = NarrowFromWide(before, channel.CodePage, sourceCp);
-  const std::string afterBytes = NarrowFromWide(after, channel.CodePage, sourceCp);
-  WriteHead(channel, found, length);
-  WriteAscii(channel, beforeBytes);
-  WriteAscii(channel, "|");
-  WriteAscii(channel, afterBytes);
-  WriteTail(channel);
+// Whether a lone U+DC80-U+DCFF means the same in the arguments and in
+// texts whose units come from unitsCp: a byte escape in both, or an
+// unpaired surrogate in both.
+bool ArgumentsShareEscapes(uint32_t unitsCp) {
+  return (ParamCodePage() == CodePageUtf16) == (unitsCp == CodePageUtf16);
+}
+
+void MakeWideToken(TPreparedSearchRec& search) {
+  if (search.WideTokenMade) return;
+  search.Token = ParamText(2);
+  search.WideToken = PrepareToken<char16_t>(search.Token);
+  search.TokenCanMatch = ArgumentsShareEscapes(search.UnitsCp) || !HoldsEscapeUnit(search.Token);
+  search.WideTokenMade = true;
+}
+
+}  // namespace
+
+void PrepareSearch(TPreparedSearchRec& search, uint32_t bytesCp, uint32_t unitsCp, uint32_t outputCp) {
+  TSearchRulesRec& rules = search.Rules;
+  // A length is ASCII: any other character is no digit.
+  std::string_view lengthText;
+  rules.Length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
+  const bool sharedEscapes = ArgumentsShareEscapes(unitsCp);
+  const std::u16string delimiters = ParamText(4);
+  rules.Delimiters = BuildDelimiterSet(delimiters.empty() ? u" ,;"
+                                       : sharedEscapes    ? delimiters
+                                                          : WithoutEscapeUnits(delimiters));
+  std::string_view ascii;
+  search.TokenIsAscii = ParamAscii(2, ascii);
+  search.AsciiToken = PrepareToken(search.TokenIsAscii ? ascii : std::string_view());
+  search.BytesCp = bytesCp;
+  search.UnitsCp = unitsCp;
+  search.TokenAsciiInBytes = search.TokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);
+  search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(outputCp);
+  char* end = PutHead(search.MissLine, TFoundRec(), rules.Length);
+  *end++ = '|';
+  *end++ = '|';
+  search.MissLineSize = static_cast<size_t>(end - search.MissLine);
+}
+
+TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text, TTextChannelRec& channel,
+                               std::u16string& decoded, int64_t knownPosition) {
+  if (search.TokenAsciiInBytes) {
+    TFoundRec found;
+    found.Position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, text);
+    if (found.Position == 0) {
+      WriteMissLine(search, channel);
+      return found;
+    }
+    if (search.AsciiTextAsBytes && IsAsciiText(text)) {
+      const TSearchRulesRec& rules = search.Rules;
+      found.After = found.Position + static_cast<int64_t>(search.AsciiToken.Units.size());
+      WriteFoundLine(channel, found, rules.Length, TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters),
+                     TextAfterSpan(text, found.After, rules.Length, rules.Delimiters));
+      return found;
+    }
+  }
+  decoded = NarrowToWide(text, search.BytesCp);
+  return SearchAndWriteResult(search, std::u16string_view(decoded), channel);
+}
+
+TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view text, TTextChannelRec& channel) {
+  MakeWideToken(search);
+  TFoundRec found;
+  if (search.TokenCanMatch) found.Position = LocateToken(search.WideToken, text);
+  if (found.Position < 1) {
+    WriteMissLine(search, channel);
+    return TFoundRec();
+  }
+  const TSearchRulesRec& rules = search.Rules;
+  found.After = found.Position + static_cast<int64_t>(search.Token.size());
+  // Converted before any of the line is written: when memory runs out, no
+  // half line has gone out.
+  const std::string before = NarrowFromWide(TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters),
+                                            channel.CodePage, search.UnitsCp);
+  const std::string after = NarrowFromWide(TextAfterSpan(text, found.After, rules.Length, rules.Delimiters),
+                                           channel.CodePage, search.UnitsCp);
+  WriteFoundLine(channel, found, rules.Length, before, after);
+  return found;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "text/code_page.h"
 
 namespace {
@@ -19,10 +20,14 @@ constexpr TByteOrderMarkRec ByteOrderMarks[] = {{"\xEF\xBB\xBF", 3, CodePageUtf8
 
 }  // namespace
 
-void OpenLineInput(TLineInputRec& in, uint32_t codePage, TTextChannelRec& output) {
+void OpenLineInput(TLineInputRec& in, TTextChannelRec& output) {
   in = TLineInputRec();
-  in.CodePage = codePage;
+  in.CodePage = InputCodePage();
   in.Output = &output;
+}
+
+void ReadByteOrderMark(TLineInputRec& in) {
+  while (!TakeByteOrderMark(in)) ReadMoreInput(in);
 }
 
 void CloseLineInput(TLineInputRec& in) {
@@ -127,7 +132,7 @@ bool ReadMoreInput(TLineInputRec& in) {
 }
 
 bool NextInputLine(TLineInputRec& in, std::string_view& line) {
-  while (!TakeByteOrderMark(in)) ReadMoreInput(in);
+  ReadByteOrderMark(in);
   for (;;) {
     switch (TakeLine(in, line)) {
       case TLineStep::Line: return true;

@@ -25,9 +25,14 @@ struct TLineInputRec {
   TTextChannelRec* Output = nullptr;
 };
 
-// Makes in ready to read standard input in codePage, flushing output
+// Makes in ready to read standard input, in the page the platform says its
+// bytes are in until a byte-order mark says otherwise, flushing output
 // before each read.
-void OpenLineInput(TLineInputRec& in, uint32_t codePage, TTextChannelRec& output);
+void OpenLineInput(TLineInputRec& in, TTextChannelRec& output);
+
+// Reads until the byte-order mark, or the lack of one, is settled: the
+// input's page is known then.
+void ReadByteOrderMark(TLineInputRec& in);
 
 // Releases what in holds.
 void CloseLineInput(TLineInputRec& in);
@@ -64,5 +69,5 @@ void SkipHeldInput(TLineInputRec& in, size_t count);
 bool ReadMoreInput(TLineInputRec& in);
 
 // The next line of standard input (see TakeLine), reading as needed; false
-// when there are no more. Takes the byte-order mark first.
+// when there are no more. Reads the byte-order mark first.
 bool NextInputLine(TLineInputRec& in, std::string_view& line);

@@ -122,4 +122,6 @@ bool ParamAscii(int32_t index, std::string_view& ascii) {
   return ArgsAreSplit || IsAsciiText(ascii);
 }
 
+uint32_t ParamStrCodePage() { return AnsiCodePage(); }
+
 uint32_t ParamCodePage() { return ArgsAreSplit ? CodePageUtf16 : AnsiCodePage(); }

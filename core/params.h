@@ -45,6 +45,9 @@ std::string AnsiFromParamText(std::u16string_view text);
 // the count is the empty text, which is ASCII.
 bool ParamAscii(int32_t index, std::string_view& ascii);
 
+// The code page the bytes of ParamStr are in: the ANSI page.
+uint32_t ParamStrCodePage();
+
 // The code page the byte escapes of ParamText come from: the ANSI page on
 // POSIX, CodePageUtf16 (no bytes at all) on Win32.
 uint32_t ParamCodePage();
