@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/text_conversion.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 #include "text/double_byte.h"
 #include "text/utf16.h"
 

@@ -7,7 +7,7 @@
 #include "app/token_search.h"
 #include "text/ascii.h"
 #include "tests/reference_search.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 
 // Input: one byte of length and code page, then text, token and delimiters
 // separated by 0x00 bytes.

@@ -17,7 +17,7 @@
 
 #include "platform/langinfo-posix.h"
 #include "text/ascii.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 #include "text/utf16.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "text/ascii.h"
 #include "text/code_page.h"
 #include "text/utf16.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -125,7 +126,8 @@ std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   // Windows replaces a byte that is no text with U+FFFD or a look-alike;
   // tokloc keeps it as its byte escape, and does UTF-8 itself. UTF-16LE
   // bytes are no page Windows converts.
-  if (cp == CodePageUtf8 || cp == CodePageUtf16) return DecodeFromCodePage(text, cp);
+  if (cp == CodePageUtf8) return DecodeUtf8(text);
+  if (cp == CodePageUtf16) return DecodeUtf16Le(text);
   const int strict = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0);
   CPINFO info;

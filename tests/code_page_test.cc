@@ -1,4 +1,4 @@
-#include "text/code_page.h"
+#include "text/codecs.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 
 struct TFakeWriteStepRec {
   enum TKind { Short, Interrupt, Fail, Stall } Kind = Short;

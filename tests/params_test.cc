@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fake_platform.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 
 namespace {
 

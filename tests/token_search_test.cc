@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/reference_search.h"
-#include "text/code_page.h"
+#include "text/codecs.h"
 
 namespace {
 

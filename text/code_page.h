@@ -1,7 +1,8 @@
-// Code pages by number, and our own codecs for UTF-8, the single-byte
-// pages and the East Asian multi-byte pages (double_byte.h), so that no
-// locale needs a converter of the C library. Pure functions, unit-tested on
-// every host.
+// Code pages by number and what is known of each without its codec: the
+// name a POSIX locale gives it, and whether it keeps ASCII. The codecs
+// themselves are text/codecs.h (tokloc's own, for POSIX) and text/utf8.h
+// and text/utf16.h (the Unicode forms every platform needs). Pure
+// functions, unit-tested on every host.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,16 @@ constexpr uint32_t CodePageUtf16 = 1200;
 // stands for itself, a byte escape, one character each.
 constexpr uint32_t CodePageBytes = 0;
 
-// A byte that is no valid text where it stands is kept as its byte escape
-// (text/utf16.h).
+// The East Asian multi-byte codesets, as Windows numbers them.
+constexpr uint32_t CodePageShiftJis = 932;
+constexpr uint32_t CodePageGbk = 936;  // GBK, and GB2312 read as GBK
+constexpr uint32_t CodePageBig5 = 950;
+constexpr uint32_t CodePageEucJp = 51932;
+constexpr uint32_t CodePageEucKr = 51949;
+constexpr uint32_t CodePageGb18030 = 54936;
+
+// True for the East Asian multi-byte pages above.
+bool IsDoubleBytePage(uint32_t cp);
 
 // Code page number for a POSIX character-set name such as "UTF-8",
 // "ISO-8859-15", "CP1252" or "EUC-JP" (case, '-' and '_' do not matter).
@@ -36,24 +45,3 @@ uint32_t CodePageFromCharsetName(std::string_view name);
 // that byte: UTF-8, the single-byte pages, the double-byte Asian pages and
 // CodePageBytes, but not UTF-7 or EBCDIC.
 bool CodePageKeepsAscii(uint32_t cp);
-
-// Decodes text in cp (any page above, or a double-byte page). In UTF-8 and
-// the double-byte pages each byte that does not start a valid character
-// becomes its byte escape; single-byte pages map every byte; UTF-16LE
-// takes each two bytes as a unit and an odd last byte as its escape.
-std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp);
-
-// Encodes UTF-16 into cp (a page DecodeFromCodePage reads, but UTF-16LE). A character the page
-// lacks, a lone surrogate and a byte escape become "?".
-std::string EncodeToCodePage(std::u16string_view text, uint32_t cp);
-
-// The upper-case form of a letter of the Latin, Greek or Cyrillic scripts
-// (the letters whose case pairs are one to one); any other character comes
-// back unchanged.
-char32_t UpperCaseChar(char32_t c);
-
-// Upper-cases text in cp (a page DecodeFromCodePage reads) character by character;
-// a character whose upper-case form would take another number of bytes is
-// left as it is, so the result always has the length of text. Multi-byte
-// pages other than UTF-8 upper-case their ASCII letters alone.
-std::string UpperCaseSameLength(std::string_view text, uint32_t cp);

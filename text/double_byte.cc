@@ -171,11 +171,6 @@ void AppendGb18030(std::string& out, uint32_t index) {
 
 }  // namespace
 
-bool IsDoubleBytePage(uint32_t cp) {
-  return cp == CodePageShiftJis || cp == CodePageGbk || cp == CodePageBig5 || cp == CodePageEucJp ||
-         cp == CodePageEucKr || cp == CodePageGb18030;
-}
-
 std::u16string DecodeDoubleByte(std::string_view text, uint32_t cp) {
   // Never more units than bytes: size once, write by index, cut at the end.
   std::u16string out(text.size(), u'\0');

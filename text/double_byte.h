@@ -9,16 +9,7 @@
 #include <string>
 #include <string_view>
 
-// Their code page numbers, as Windows numbers them.
-constexpr uint32_t CodePageShiftJis = 932;
-constexpr uint32_t CodePageGbk = 936;  // GBK, and GB2312 read as GBK
-constexpr uint32_t CodePageBig5 = 950;
-constexpr uint32_t CodePageEucJp = 51932;
-constexpr uint32_t CodePageEucKr = 51949;
-constexpr uint32_t CodePageGb18030 = 54936;
-
-// True for the pages above.
-bool IsDoubleBytePage(uint32_t cp);
+#include "text/code_page.h"
 
 // Decodes text in cp. A byte that does not start a valid character becomes
 // its byte escape (see text/utf16.h) and decoding goes on with the next one.

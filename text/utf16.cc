@@ -54,3 +54,11 @@ std::u16string WithoutEscapeUnits(std::u16string_view text) {
     if (!IsByteEscape(text[i]) || SplitsPairAt(text, i)) out.push_back(text[i]);
   return out;
 }
+
+std::u16string DecodeUtf16Le(std::string_view bytes) {
+  std::u16string units(bytes.size() / 2 + bytes.size() % 2, u'\0');
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < bytes.size() / 2; ++i) units[i] = static_cast<char16_t>(b[2 * i] | b[2 * i + 1] << 8);
+  if (bytes.size() % 2) units.back() = ByteEscape(b[bytes.size() - 1]);
+  return units;
+}

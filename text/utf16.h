@@ -51,3 +51,6 @@ inline char ByteOfEscape(char16_t unit) { return static_cast<char>(unit & 0xFF);
 // unit U+DC80-U+DCFF, never the second half of a pair.
 bool HoldsEscapeUnit(std::u16string_view text);
 std::u16string WithoutEscapeUnits(std::u16string_view text);
+
+// UTF-16LE bytes as units; an odd last byte is its byte escape.
+std::u16string DecodeUtf16Le(std::string_view bytes);
