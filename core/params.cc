@@ -32,6 +32,19 @@ bool IsAsciiWide(std::u16string_view text) {
   return true;
 }
 
+// Asked for by the identity record and the core alike; one look will do.
+// The path is cut by characters, never inside one.
+TParamsRec& ProgramPathRead() {
+  TParamsRec& params = ProcessRecord(ParamsStorage);
+  if (!params.ProgramPathRead) {
+    params.ProgramPath = ExecutablePath();
+    if (params.ProgramPath.size() > 255) params.ProgramPath.resize(SplitsPairAt(params.ProgramPath, 255) ? 256 : 255);
+    params.ProgramPathAnsi = AnsiFromParamText(params.ProgramPath);
+    params.ProgramPathRead = true;
+  }
+  return params;
+}
+
 }  // namespace
 
 std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
@@ -77,22 +90,6 @@ void LoadParams() {
 
 int32_t ParamCount() { return ArgCount; }
 
-namespace {
-
-// Asked for by the identity record and the core alike; one look will do.
-// The path is cut by characters, never inside one.
-TParamsRec& ProgramPathRead() {
-  TParamsRec& params = ProcessRecord(ParamsStorage);
-  if (!params.ProgramPathRead) {
-    params.ProgramPath = ExecutablePath();
-    if (params.ProgramPath.size() > 255) params.ProgramPath.resize(SplitsPairAt(params.ProgramPath, 255) ? 256 : 255);
-    params.ProgramPathAnsi = AnsiFromParamText(params.ProgramPath);
-    params.ProgramPathRead = true;
-  }
-  return params;
-}
-
-}  // namespace
 
 std::string AnsiFromParamText(std::u16string_view text) {
   return NarrowFromWide(text, AnsiCodePage(), ParamCodePage());

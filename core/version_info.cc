@@ -15,14 +15,6 @@ namespace {
 
 TProcessRec<TFileVersionInfoRec> AppVersionInfoStorage;
 
-}  // namespace
-
-TFileVersionInfoRec& AppVersionInfo() { return ProcessRecord(AppVersionInfoStorage); }
-
-void ReleaseAppVersionInfo() { ReleaseProcessRecord(AppVersionInfoStorage); }
-bool BannerShown = false;
-
-namespace {
 
 // The build constants are always written with "/", ":" and ".", so they
 // are read in that fixed form, whatever separators the locale uses.
@@ -36,6 +28,12 @@ TFormatSettings BuildStampSettings(const TFormatSettings& settings) {
 }
 
 }  // namespace
+
+TFileVersionInfoRec& AppVersionInfo() { return ProcessRecord(AppVersionInfoStorage); }
+
+void ReleaseAppVersionInfo() { ReleaseProcessRecord(AppVersionInfoStorage); }
+bool BannerShown = false;
+
 
 void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
                      const std::string& fullVersion, const std::string& description,
