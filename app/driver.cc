@@ -75,8 +75,7 @@ void RunTokloc(TDriverStateRec& d) {
   std::string_view first = ParamStr(1);
   d.FirstParam = first.size() <= 14 && ParamAscii(1, first) ? UpperCaseAscii(first) : std::string();
   d.ExtendedHelp = IsOneOf(d.FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
-  const bool helpMode =
-      d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
+  const bool helpMode = d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
   if (helpMode)
     RunHelp(d);
   else if (d.FirstParam == "--LINES")

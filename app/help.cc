@@ -6,10 +6,10 @@
 namespace {
 
 enum class TLeadIn {
-  Heading,     // three lines by ShowHeading
-  Name,        // one blank and the program name before the text
-  Plain,       // the text alone
-  EmptyLine,   // CR LF, then the line end
+  Heading,       // three lines by ShowHeading
+  Name,          // one blank and the program name before the text
+  Plain,         // the text alone
+  EmptyLine,     // CR LF, then the line end
   EnteringName,  // " * Entering " and the program name before the text
   MoreDetails,   // the brief screen's last line
 };
@@ -40,24 +40,33 @@ constexpr THelpRowRec HelpRows[] = {
     {TLeadIn::MoreDetails, " --??", TShown::BriefOnly},
     {TLeadIn::Heading, "GENERAL USAGE NOTES:", TShown::FullOnly},
     {TLeadIn::EnteringName, " with no parameters will display this help message.", TShown::FullOnly},
-    {TLeadIn::Plain, " * Parameters surrounded by <> are mandatory; Those surrounded by [] are optional.", TShown::FullOnly},
-    {TLeadIn::Plain, " * The help parameters (-? and -??) must be in the first position to be recognized.", TShown::FullOnly},
-    {TLeadIn::Plain, " * Filenames or parameters with spaces in them must be surrounded by double quotes.", TShown::FullOnly},
+    {TLeadIn::Plain, " * Parameters surrounded by <> are mandatory; Those surrounded by [] are optional.",
+     TShown::FullOnly},
+    {TLeadIn::Plain, " * The help parameters (-? and -??) must be in the first position to be recognized.",
+     TShown::FullOnly},
+    {TLeadIn::Plain, " * Filenames or parameters with spaces in them must be surrounded by double quotes.",
+     TShown::FullOnly},
     {TLeadIn::EmptyLine, "", TShown::FullOnly},
     {TLeadIn::Heading, "APP SPECIFIC USAGE NOTES:", TShown::FullOnly},
     {TLeadIn::Plain, " * The token search is currently case sensitive.", TShown::FullOnly},
     {TLeadIn::Plain, " * If no token is found, the returned value will be:  \"FALSE|0|0|0|||\"", TShown::FullOnly},
-    {TLeadIn::Plain, " * If a length is provided, any text returned will be up to that length, if possible.", TShown::FullOnly},
-    {TLeadIn::Plain, " * If no length is provided, any text returned will be the whole word before and/or", TShown::FullOnly},
+    {TLeadIn::Plain, " * If a length is provided, any text returned will be up to that length, if possible.",
+     TShown::FullOnly},
+    {TLeadIn::Plain, " * If no length is provided, any text returned will be the whole word before and/or",
+     TShown::FullOnly},
     {TLeadIn::Plain, "   after the found token.", TShown::FullOnly},
     {TLeadIn::EmptyLine, "", TShown::FullOnly},
     {TLeadIn::Plain, " * Output format = \"a|b|c|d|e|f|\" as \"BOOLEAN|#|#|#|text|text|\"", TShown::FullOnly},
     {TLeadIn::Plain, "     a. BOOLEAN .... Did we find the token?  TRUE or FALSE.", TShown::FullOnly},
-    {TLeadIn::Plain, "     b. # .......... Location of first character of the token, if found; else 0.", TShown::FullOnly},
-    {TLeadIn::Plain, "     c. # .......... Location of first character after the token, if found; else 0.", TShown::FullOnly},
+    {TLeadIn::Plain, "     b. # .......... Location of first character of the token, if found; else 0.",
+     TShown::FullOnly},
+    {TLeadIn::Plain, "     c. # .......... Location of first character after the token, if found; else 0.",
+     TShown::FullOnly},
     {TLeadIn::Plain, "     d. # .......... Number of characters requested for the length.", TShown::FullOnly},
-    {TLeadIn::Plain, "     e. text ....... The length of characters (or whole word) before the token.", TShown::FullOnly},
-    {TLeadIn::Plain, "     f. text ....... The length of characters (or whole word) after the token.", TShown::FullOnly},
+    {TLeadIn::Plain, "     e. text ....... The length of characters (or whole word) before the token.",
+     TShown::FullOnly},
+    {TLeadIn::Plain, "     f. text ....... The length of characters (or whole word) after the token.",
+     TShown::FullOnly},
     {TLeadIn::EmptyLine, "", TShown::FullOnly},
     {TLeadIn::Heading, "EXIT/RETURN CODES:", TShown::FullOnly},
     {TLeadIn::Plain, " * Exit/Return codes will be generated for the following conditions:", TShown::FullOnly},
@@ -72,9 +81,7 @@ constexpr THelpRowRec HelpRows[] = {
 void WriteHelpRow(const THelpRowRec& row) {
   const std::string& name = AppVersionInfo().ProgramName;
   switch (row.LeadIn) {
-    case TLeadIn::Heading:
-      ShowHeading(row.Text);
-      return;
+    case TLeadIn::Heading: ShowHeading(row.Text); return;
     case TLeadIn::EmptyLine:
       // CR LF and then the line end: an empty row is two line breaks on
       // purpose, the screen's long-standing shape. Not to be "fixed".
@@ -95,9 +102,7 @@ void WriteHelpRow(const THelpRowRec& row) {
       WriteAnsiText(ConsoleOut, name);
       WriteText(ConsoleOut, row.Text);
       break;
-    case TLeadIn::Plain:
-      WriteText(ConsoleOut, row.Text);
-      break;
+    case TLeadIn::Plain: WriteText(ConsoleOut, row.Text); break;
   }
   WriteLineEnd(ConsoleOut);
 }

@@ -23,13 +23,17 @@ int32_t ConvertLength(std::string_view text) {
   if (i < text.size()) {
     const char c = text[i];
     if (c == '$' || c == 'x' || c == 'X') {
-      base = 16; ++i;
+      base = 16;
+      ++i;
     } else if (c == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-      base = 16; i += 2;
+      base = 16;
+      i += 2;
     } else if (c == '&') {
-      base = 8; ++i;
+      base = 8;
+      ++i;
     } else if (c == '%') {
-      base = 2; ++i;
+      base = 2;
+      ++i;
     }
   }
   while (i + 1 < text.size() && text[i] == '0') ++i;

@@ -36,17 +36,17 @@ struct TPreparedSearchRec {
   TPreparedSearchRec& operator=(const TPreparedSearchRec&) = delete;
 
   TSearchRulesRec Rules;
-  bool WideTokenMade = false;    // Token and WideToken hold it
-  std::u16string Token;          // as typed
+  bool WideTokenMade = false;  // Token and WideToken hold it
+  std::u16string Token;        // as typed
   TTokenRec<char16_t> WideToken;
-  bool TokenIsAscii = false;     // then AsciiToken holds its bytes
+  bool TokenIsAscii = false;  // then AsciiToken holds its bytes
   TTokenRec<char> AsciiToken;
   // False when the token holds a lone U+DC80-U+DCFF that means a byte in
   // the arguments and an unpaired surrogate in the texts, or the other way
   // round: it can then be found nowhere.
   bool TokenCanMatch = true;
-  uint32_t BytesCp = 0;          // the page of the texts given as bytes
-  uint32_t UnitsCp = 0;          // the page their UTF-16 units come from
+  uint32_t BytesCp = 0;  // the page of the texts given as bytes
+  uint32_t UnitsCp = 0;  // the page their UTF-16 units come from
   // Every decoder of BytesCp keeps ASCII as it is, so an ASCII token that
   // is not among a text's bytes is not in its text either.
   bool TokenAsciiInBytes = false;

@@ -55,7 +55,7 @@ size_t FindUnit(const char16_t* h, size_t from, size_t size, char16_t c) {
 // maximal suffix under both orders, the later of the two, and the token's
 // period, with how much of a match a periodic token lets the search keep.
 struct TFactorisationRec {
-  size_t Split = 0;   // the suffix starts after this index (size_t(-1) for all)
+  size_t Split = 0;  // the suffix starts after this index (size_t(-1) for all)
   size_t Period = 1;
   size_t Memory = 0;  // units known to match after a shift by Period
 };
@@ -65,26 +65,47 @@ TFactorisationRec Factorise(const TChar* n, size_t l) {
   size_t ip = static_cast<size_t>(-1), jp = 0, k = 1, p = 1;
   while (jp + k < l) {
     if (n[ip + k] == n[jp + k]) {
-      if (k == p) { jp += p; k = 1; } else { ++k; }
+      if (k == p) {
+        jp += p;
+        k = 1;
+      } else {
+        ++k;
+      }
     } else if (n[ip + k] > n[jp + k]) {
-      jp += k; k = 1; p = jp - ip;
+      jp += k;
+      k = 1;
+      p = jp - ip;
     } else {
-      ip = jp++; k = p = 1;
+      ip = jp++;
+      k = p = 1;
     }
   }
   size_t ms = ip;
   const size_t p0 = p;
-  ip = static_cast<size_t>(-1); jp = 0; k = p = 1;
+  ip = static_cast<size_t>(-1);
+  jp = 0;
+  k = p = 1;
   while (jp + k < l) {
     if (n[ip + k] == n[jp + k]) {
-      if (k == p) { jp += p; k = 1; } else { ++k; }
+      if (k == p) {
+        jp += p;
+        k = 1;
+      } else {
+        ++k;
+      }
     } else if (n[ip + k] < n[jp + k]) {
-      jp += k; k = 1; p = jp - ip;
+      jp += k;
+      k = 1;
+      p = jp - ip;
     } else {
-      ip = jp++; k = p = 1;
+      ip = jp++;
+      k = p = 1;
     }
   }
-  if (ip + 1 > ms + 1) ms = ip; else p = p0;
+  if (ip + 1 > ms + 1)
+    ms = ip;
+  else
+    p = p0;
 
   TFactorisationRec f;
   f.Split = ms;
@@ -121,13 +142,15 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
       mem = 0;
       continue;
     }
-    for (k = std::max(ms + 1, mem); k < l && n[k] == h[pos + k]; ++k) {}
+    for (k = std::max(ms + 1, mem); k < l && n[k] == h[pos + k]; ++k) {
+    }
     if (k < l) {
       pos += k - ms;
       mem = 0;
       continue;
     }
-    for (k = ms + 1; k > mem && n[k - 1] == h[pos + k - 1]; --k) {}
+    for (k = ms + 1; k > mem && n[k - 1] == h[pos + k - 1]; --k) {
+    }
     if (k <= mem) return pos;
     pos += f.Period;
     mem = f.Memory;
@@ -151,8 +174,7 @@ int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TC
                                      : TwoWayFind(text.data() + from, rest, token.data(), token.size(), made);
     if (found == NotFound) return 0;
     found += from;
-    if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size()))
-      return static_cast<int64_t>(found + 1);
+    if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size())) return static_cast<int64_t>(found + 1);
     from = found + 1;
   }
 }
@@ -278,14 +300,14 @@ std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, 
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos,
-                                         int32_t requestedLength, const TCharSetRec& delimiters) {
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos, int32_t requestedLength,
+                                         const TCharSetRec& delimiters) {
   return std::basic_string<TChar>(TextBeforeSpan(text, tokenPos, requestedLength, delimiters));
 }
 
 template <typename TChar>
-std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos,
-                                        int32_t requestedLength, const TCharSetRec& delimiters) {
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos, int32_t requestedLength,
+                                        const TCharSetRec& delimiters) {
   return std::basic_string<TChar>(TextAfterSpan(text, afterPos, requestedLength, delimiters));
 }
 

@@ -1,8 +1,8 @@
 // Finding the token in the search text and cutting out the text around it.
 // Pure functions: no output, no global state. Positions count units from
-// 1, in 64 bits: a line of standard input has no limit but memory. TChar is char16_t for UTF-16 text, or char for narrow text
-// that is all ASCII, where a byte is a unit and the results are the same,
-// so that plain text needs no conversion at all.
+// 1, in 64 bits: a line of standard input has no limit but memory. TChar is char16_t for UTF-16 text, or char for
+// narrow text that is all ASCII, where a byte is a unit and the results are the same, so that plain text needs no
+// conversion at all.
 #pragma once
 
 #include <cstdint>
@@ -66,16 +66,16 @@ std::u16string ExtractFirstWord(std::u16string_view s, const TCharSetRec& delimi
 // otherwise (also for a length of 0 or below) the last word before the
 // token, skipping delimiters that touch it.
 template <typename TChar>
-std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos,
-                                         int32_t requestedLength, const TCharSetRec& delimiters);
+std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos, int32_t requestedLength,
+                                         const TCharSetRec& delimiters);
 
 // Up to requestedLength units from afterPos on (fewer at the end of the
 // text, one more where the cut would split a surrogate pair); for a length
 // of 0 or below, the first word after the token, skipping delimiters that
 // touch it.
 template <typename TChar>
-std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos,
-                                        int32_t requestedLength, const TCharSetRec& delimiters);
+std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos, int32_t requestedLength,
+                                        const TCharSetRec& delimiters);
 
 // The same two texts as views into text, for callers that copy nothing.
 template <typename TChar>

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   double* ta = malloc(sizeof(double) * (size_t)n);
   double* tb = malloc(sizeof(double) * (size_t)n);
   double* ratio = malloc(sizeof(double) * (size_t)n);
-  for (int i = 0; i < 20; ++i) run(i % 2 ? b : a);  /* warm-up */
+  for (int i = 0; i < 20; ++i) run(i % 2 ? b : a); /* warm-up */
   for (int i = 0; i < n; ++i) {
     ta[i] = run(a);
     tb[i] = run(b);

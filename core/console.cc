@@ -145,9 +145,7 @@ void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
   }
 }
 
-void AppendNarrow(TTextChannelRec& channel, const std::string& text) {
-  AppendBytes(channel, text.data(), text.size());
-}
+void AppendNarrow(TTextChannelRec& channel, const std::string& text) { AppendBytes(channel, text.data(), text.size()); }
 
 }  // namespace
 

@@ -81,7 +81,10 @@ void DateOrder(const std::string& format, char order[3]) {
   for (int k = 0; k < 3; ++k) {
     found[k] = std::string::npos;
     for (size_t i = 0; i < format.size(); ++i)
-      if (AsciiLower(format[i]) == letters[k]) { found[k] = i; break; }
+      if (AsciiLower(format[i]) == letters[k]) {
+        found[k] = i;
+        break;
+      }
   }
   int slot[3] = {0, 1, 2};
   for (int a = 0; a < 3; ++a)
@@ -101,23 +104,20 @@ int ExpandTwoDigitYear(int year, int digits, const TFormatSettings& settings, in
 }  // namespace
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& value) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-    return false;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
   value = static_cast<TDateTime>(DaysFromCivil(year, month, day) + DayZeroFromEpoch);
   return true;
 }
 
 bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& value) {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-      millisecond < 0 || millisecond > 999)
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||
+      millisecond > 999)
     return false;
   value = static_cast<TDateTime>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond) / MsPerDay;
   return true;
 }
 
-TDateTime ComposeDateTime(TDateTime date, TDateTime time) {
-  return date >= 0 ? date + time : date - time;
-}
+TDateTime ComposeDateTime(TDateTime date, TDateTime time) { return date >= 0 ? date + time : date - time; }
 
 TDateTimePartsRec DecodeDateTime(TDateTime value) {
   TDateTimePartsRec parts;
@@ -149,35 +149,55 @@ std::string FormatDateTime(std::string_view pattern, TDateTime value, const TFor
       i = end == pattern.size() ? end : end + 1;
       continue;
     }
-    if (c == '/') { out.push_back(settings.DateSeparator); ++i; continue; }
-    if (c == ':') { out.push_back(settings.TimeSeparator); ++i; continue; }
+    if (c == '/') {
+      out.push_back(settings.DateSeparator);
+      ++i;
+      continue;
+    }
+    if (c == ':') {
+      out.push_back(settings.TimeSeparator);
+      ++i;
+      continue;
+    }
     const char letter = AsciiLower(c);
     size_t run = 1;
     while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
     switch (letter) {
       case 'y':
-        if (run <= 2) AppendPadded(out, t.Year % 100, 2); else AppendPadded(out, t.Year, 4);
+        if (run <= 2)
+          AppendPadded(out, t.Year % 100, 2);
+        else
+          AppendPadded(out, t.Year, 4);
         break;
       case 'm':
-        if (run >= 4) out += settings.LongMonthNames[static_cast<size_t>(t.Month - 1)];
-        else if (run == 3) out += settings.ShortMonthNames[static_cast<size_t>(t.Month - 1)];
-        else AppendPadded(out, t.Month, static_cast<int>(run));
+        if (run >= 4)
+          out += settings.LongMonthNames[static_cast<size_t>(t.Month - 1)];
+        else if (run == 3)
+          out += settings.ShortMonthNames[static_cast<size_t>(t.Month - 1)];
+        else
+          AppendPadded(out, t.Month, static_cast<int>(run));
         break;
       case 'd':
-        if (run >= 4) out += settings.LongDayNames[static_cast<size_t>(t.DayOfWeek)];
-        else if (run == 3) out += settings.ShortDayNames[static_cast<size_t>(t.DayOfWeek)];
-        else AppendPadded(out, t.Day, static_cast<int>(run));
+        if (run >= 4)
+          out += settings.LongDayNames[static_cast<size_t>(t.DayOfWeek)];
+        else if (run == 3)
+          out += settings.ShortDayNames[static_cast<size_t>(t.DayOfWeek)];
+        else
+          AppendPadded(out, t.Day, static_cast<int>(run));
         break;
       case 'h': AppendPadded(out, t.Hour, run >= 2 ? 2 : 1); break;
       case 'n': AppendPadded(out, t.Minute, run >= 2 ? 2 : 1); break;
       case 's': AppendPadded(out, t.Second, run >= 2 ? 2 : 1); break;
       case 'z':
-        if (run >= 3) { AppendPadded(out, t.Millisecond, 3); run = 3; }
-        else { AppendPadded(out, t.Millisecond, 1); run = 1; }
+        if (run >= 3) {
+          AppendPadded(out, t.Millisecond, 3);
+          run = 3;
+        } else {
+          AppendPadded(out, t.Millisecond, 1);
+          run = 1;
+        }
         break;
-      default:
-        run = 1;
-        out.push_back(AsciiUpper(c));
+      default: run = 1; out.push_back(AsciiUpper(c));
     }
     i += run;
   }
@@ -216,9 +236,13 @@ bool TryReadDate(std::string_view text, const TFormatSettings& settings, TDateTi
     for (char letter : order) {
       if (count == 2 && letter == 'y') continue;
       const TNumberRec& n = numbers[k++];
-      if (letter == 'y') { year = n.Value; yearDigits = n.Digits; }
-      else if (letter == 'm') month = n.Value;
-      else day = n.Value;
+      if (letter == 'y') {
+        year = n.Value;
+        yearDigits = n.Digits;
+      } else if (letter == 'm')
+        month = n.Value;
+      else
+        day = n.Value;
     }
   }
   if (count < 3 || (year < 100 && yearDigits <= 2)) {
@@ -258,15 +282,14 @@ bool TryReadDateTime(std::string_view text, const TFormatSettings& settings, TDa
     return TryReadDate(text, settings, value);
   }
   TDateTime date, time;
-  if (!TryReadDate(text.substr(0, white), settings, date) ||
-      !TryReadTime(text.substr(white), settings, time))
+  if (!TryReadDate(text.substr(0, white), settings, date) || !TryReadTime(text.substr(white), settings, time))
     return false;
   value = ComposeDateTime(date, time);
   return true;
 }
 
-bool TextToDateTime(std::string_view text, std::string_view fallbackDateFormat,
-                    const TFormatSettings& settings, TDateTime& value) {
+bool TextToDateTime(std::string_view text, std::string_view fallbackDateFormat, const TFormatSettings& settings,
+                    TDateTime& value) {
   const size_t dot = text.find('.');
   std::string_view frac;
   if (dot != std::string_view::npos) {

@@ -44,5 +44,5 @@ bool TryReadDateTime(std::string_view text, const TFormatSettings& settings, TDa
 // length (cut or padded to milliseconds); a time without a date is given
 // today's date, taken from the local clock and written with
 // fallbackDateFormat. False if the text does not read.
-bool TextToDateTime(std::string_view text, std::string_view fallbackDateFormat,
-                    const TFormatSettings& settings, TDateTime& value);
+bool TextToDateTime(std::string_view text, std::string_view fallbackDateFormat, const TFormatSettings& settings,
+                    TDateTime& value);

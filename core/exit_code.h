@@ -6,9 +6,9 @@
 enum TExitCodeValue : int32_t {
   ExitTokenFound = 0,
   ExitTokenNotFound = 76,
-  ExitWriteFailed = 217,    // a write to an output stream failed
-  ExitVersionShown = 254,   // --info and --version-only
-  ExitHelpShown = 255,      // any other help request
+  ExitWriteFailed = 217,   // a write to an output stream failed
+  ExitVersionShown = 254,  // --info and --version-only
+  ExitHelpShown = 255,     // any other help request
 };
 
 // The process exit code: 0 at start, set by the driver.

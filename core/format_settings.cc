@@ -90,9 +90,7 @@ TFormatSettings DefaultFormatSettings() {
 
 void ScheduleLocaleSettingsLoad() { LocaleLoadPending = true; }
 
-void ReleaseStartupFormatSettings() {
-  ReleaseProcessRecord(StartupSettingsStorage);
-}
+void ReleaseStartupFormatSettings() { ReleaseProcessRecord(StartupSettingsStorage); }
 
 TFormatSettings& StartupFormatSettings() { return ProcessRecord(StartupSettingsStorage); }
 

@@ -90,7 +90,6 @@ void LoadParams() {
 
 int32_t ParamCount() { return ArgCount; }
 
-
 std::string AnsiFromParamText(std::u16string_view text) {
   return NarrowFromWide(text, AnsiCodePage(), ParamCodePage());
 }

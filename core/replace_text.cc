@@ -2,8 +2,8 @@
 
 #include "platform/platform.h"
 
-std::string ReplaceTextIgnoreCase(const std::string& source, const std::string& oldText,
-                                  const std::string& newText, bool firstOnly) {
+std::string ReplaceTextIgnoreCase(const std::string& source, const std::string& oldText, const std::string& newText,
+                                  bool firstOnly) {
   if (oldText.empty()) return source;
   const std::string upperSource = UpperCaseAnsi(source);
   const std::string upperOld = UpperCaseAnsi(oldText);

@@ -68,6 +68,6 @@ void CoreShutdown() {
   ReleaseProcessRecord(StateStorage);
   Phase = TCorePhase::Released;
   ReleaseStartupFormatSettings();
-  FmtLongDate = FmtShortDate = FmtTime = FmtDateTime = FmtElapsed = FmtDateTimeMs =
-      FmtDateTimeShortYear = FmtDateTime12h = std::string_view();
+  FmtLongDate = FmtShortDate = FmtTime = FmtDateTime = FmtElapsed = FmtDateTimeMs = FmtDateTimeShortYear =
+      FmtDateTime12h = std::string_view();
 }

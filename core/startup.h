@@ -33,8 +33,8 @@ struct TCoreStateRec {
 const TCoreStateRec& CoreState();
 
 // The core's format texts; nothing in tokloc reads or changes them.
-extern std::string_view FmtLongDate, FmtShortDate, FmtTime, FmtDateTime, FmtElapsed,
-    FmtDateTimeMs, FmtDateTimeShortYear, FmtDateTime12h;
+extern std::string_view FmtLongDate, FmtShortDate, FmtTime, FmtDateTime, FmtElapsed, FmtDateTimeMs,
+    FmtDateTimeShortYear, FmtDateTime12h;
 
 // Prepares the core's state; run once, before the driver: sets ExitCode to
 // 0, binds ConsoleOut and ConsoleErr and fixes CoreState. The date settings

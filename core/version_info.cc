@@ -15,7 +15,6 @@ namespace {
 
 TProcessRec<TFileVersionInfoRec> AppVersionInfoStorage;
 
-
 // The build constants are always written with "/", ":" and ".", so they
 // are read in that fixed form, whatever separators the locale uses.
 TFormatSettings BuildStampSettings(const TFormatSettings& settings) {
@@ -34,10 +33,8 @@ TFileVersionInfoRec& AppVersionInfo() { return ProcessRecord(AppVersionInfoStora
 void ReleaseAppVersionInfo() { ReleaseProcessRecord(AppVersionInfoStorage); }
 bool BannerShown = false;
 
-
-void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
-                     const std::string& fullVersion, const std::string& description,
-                     const std::string& /*internalName*/, bool upperCaseNames) {
+void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version, const std::string& fullVersion,
+                     const std::string& description, const std::string& /*internalName*/, bool upperCaseNames) {
   // Split as UTF-16, so that no part ends inside a double-byte character,
   // then each part in the ANSI page.
   const std::u16string path = ParamText(0);
@@ -71,8 +68,10 @@ void ShowAppVersion(const TFileVersionInfoRec& rec, bool withBuildLine, bool wit
   const TFormatSettings stampSettings = BuildStampSettings(settings);
   TDateTime date, moment;
   const std::string dateText =
-      " (" + (TryReadDate(BuildDate, stampSettings, date) ? FormatDateTime("dd mmm yyyy", date, settings)
-                                                          : std::string(BuildDate)) + ") ";
+      " (" +
+      (TryReadDate(BuildDate, stampSettings, date) ? FormatDateTime("dd mmm yyyy", date, settings)
+                                                   : std::string(BuildDate)) +
+      ") ";
   // The build line names the hour only: the "00" of the pattern are no
   // pattern letters and print as they stand.
   const std::string buildText =

@@ -34,9 +34,8 @@ extern bool BannerShown;
 // the description and the build-time notices. internalName is accepted and
 // not kept. With upperCaseNames the file and program names are upper-cased
 // (ASCII letters only).
-void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version,
-                     const std::string& fullVersion, const std::string& description,
-                     const std::string& internalName, bool upperCaseNames);
+void FillVersionInfo(TFileVersionInfoRec& rec, const std::string& version, const std::string& fullVersion,
+                     const std::string& description, const std::string& internalName, bool upperCaseNames);
 
 // Writes the banner for rec to standard error through ConsoleErr, on the
 // first call only: with withHeader the title, notice and comments lines and

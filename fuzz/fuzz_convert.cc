@@ -11,8 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  for (uint32_t cp : {CodePageUtf8, CodePageWindows1252, CodePageLatin1, CodePageLatin9, CodePageBytes,
-                      CodePageGb18030, CodePageGbk, CodePageBig5, CodePageEucKr, CodePageEucJp, CodePageShiftJis}) {
+  for (uint32_t cp : {CodePageUtf8, CodePageWindows1252, CodePageLatin1, CodePageLatin9, CodePageBytes, CodePageGb18030,
+                      CodePageGbk, CodePageBig5, CodePageEucKr, CodePageEucJp, CodePageShiftJis}) {
     const std::u16string wide = DecodeFromCodePage(bytes, cp);
     if (wide.size() > bytes.size()) abort();  // never more units than bytes
     // Whatever the bytes, they come back: valid text re-encoded, the rest

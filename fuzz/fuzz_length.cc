@@ -15,16 +15,28 @@ int32_t Reference(const std::string& s) {
   if (s[i] == '-' || s[i] == '+') negative = s[i++] == '-';
   int base = 10;
   if (i < s.size()) {
-    if (s[i] == '$' || s[i] == 'x' || s[i] == 'X') { base = 16; ++i; }
-    else if (s.compare(i, 2, "0x") == 0 || s.compare(i, 2, "0X") == 0) { base = 16; i += 2; }
-    else if (s[i] == '&') { base = 8; ++i; }
-    else if (s[i] == '%') { base = 2; ++i; }
+    if (s[i] == '$' || s[i] == 'x' || s[i] == 'X') {
+      base = 16;
+      ++i;
+    } else if (s.compare(i, 2, "0x") == 0 || s.compare(i, 2, "0X") == 0) {
+      base = 16;
+      i += 2;
+    } else if (s[i] == '&') {
+      base = 8;
+      ++i;
+    } else if (s[i] == '%') {
+      base = 2;
+      ++i;
+    }
   }
   if (i >= s.size()) return 0;
   unsigned __int128 value = 0;
   for (; i < s.size(); ++i) {
     const char c = s[i];
-    int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+    int d = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : 99;
     if (d >= base) return 0;
     value = value * base + d;
     if (value > (static_cast<unsigned __int128>(1) << 80)) value = static_cast<unsigned __int128>(1) << 80;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/token_search.h"
-#include "text/ascii.h"
 #include "tests/reference_search.h"
+#include "text/ascii.h"
 #include "text/codecs.h"
 
 // Input: one byte of length and code page, then text, token and delimiters
@@ -18,7 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string parts[3];
   size_t k = 0;
   for (size_t i = 1; i < size; ++i) {
-    if (data[i] == 0 && k < 2) { ++k; continue; }
+    if (data[i] == 0 && k < 2) {
+      ++k;
+      continue;
+    }
     parts[k].push_back(static_cast<char>(data[i]));
   }
   const std::u16string text = DecodeFromCodePage(parts[0], cp), token = DecodeFromCodePage(parts[1], cp);
@@ -30,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (pos == 0) return 0;
   const int64_t after = pos + static_cast<int64_t>(token.size());
   const TCharSetRec set = BuildDelimiterSet(delims);
-  const std::u16string before = TextBeforeToken<char16_t>(text, pos, n, set), behind = TextAfterToken<char16_t>(text, after, n, set);
+  const std::u16string before = TextBeforeToken<char16_t>(text, pos, n, set),
+                       behind = TextAfterToken<char16_t>(text, after, n, set);
   if (before != RefBefore(text, pos, n, delims) || behind != RefAfter(text, after, n, delims)) abort();
   if (ascii) {
     const std::string narrowBefore = TextBeforeToken(std::string_view(parts[0]), pos, n, set);

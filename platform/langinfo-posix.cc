@@ -52,10 +52,12 @@ std::string PictureFromStrftime(std::string_view format) {
       case 'd': out += unpadded ? "d" : "dd"; break;
       case 'e': out += "d"; break;
       case 'm': out += unpadded ? "m" : "mm"; break;
-      case 'b': case 'h': out += "mmm"; break;
+      case 'b':
+      case 'h': out += "mmm"; break;
       case 'B': out += "mmmm"; break;
       case 'y': out += "yy"; break;
-      case 'Y': case 'G': out += "yyyy"; break;
+      case 'Y':
+      case 'G': out += "yyyy"; break;
       case 'a': out += "ddd"; break;
       case 'A': out += "dddd"; break;
       case '%': out += "%"; break;
@@ -103,19 +105,17 @@ std::string ClockItem(std::string_view timeFormat) {
   return "1";
 }
 
-int PositiveCurrencyFormat(int csPrecedes, int sepBySpace) {
-  return (csPrecedes ? 0 : 1) + (sepBySpace ? 2 : 0);
-}
+int PositiveCurrencyFormat(int csPrecedes, int sepBySpace) { return (csPrecedes ? 0 : 1) + (sepBySpace ? 2 : 0); }
 
 int NegativeCurrencyFormat(int csPrecedes, int sepBySpace, int signPosn) {
   // Rows: symbol before or after, without or with a space; columns: the
   // sign position (parentheses, before all, after all, before the symbol,
   // after the symbol).
   static const int Formats[4][5] = {
-      {4, 5, 7, 6, 7},       // 1.1$
-      {15, 8, 10, 13, 10},   // 1.1 $
-      {0, 1, 3, 1, 2},       // $1.1
-      {14, 9, 11, 9, 12},    // $ 1.1
+      {4, 5, 7, 6, 7},      // 1.1$
+      {15, 8, 10, 13, 10},  // 1.1 $
+      {0, 1, 3, 1, 2},      // $1.1
+      {14, 9, 11, 9, 12},   // $ 1.1
   };
   if (signPosn < 0 || signPosn > 4) signPosn = 1;
   return Formats[(csPrecedes ? 2 : 0) + (sepBySpace ? 1 : 0)][signPosn];

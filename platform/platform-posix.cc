@@ -3,17 +3,17 @@
 // the heap is tuned with glibc's mallopt.
 #include "platform/platform.h"
 
-#include <cerrno>
-#include <climits>
-#include <clocale>
-#include <cstdlib>
-#include <cstring>
 #include <langinfo.h>
 #include <malloc.h>
 #include <poll.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/langinfo-posix.h"
 #include "text/ascii.h"
@@ -41,8 +41,8 @@ const char* EffectiveLocale(const char* category) {
 // library answers before setlocale; loading the environment's locale is
 // needed only when one of the categories we read names another locale.
 bool IsBuiltInLocale(const char* name) {
-  return !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 ||
-         strcmp(name, "C.UTF-8") == 0 || strcmp(name, "C.utf8") == 0;
+  return !*name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 || strcmp(name, "C.UTF-8") == 0 ||
+         strcmp(name, "C.utf8") == 0;
 }
 
 // Loading locale data costs about half a process start, so skip it when the
@@ -117,8 +117,14 @@ bool PosixLocaleItem(uint32_t item, std::string& text, const char*& category) {
     default: break;
   }
   category = "LC_NUMERIC";
-  if (item == LocaleSDecimal) { text = Langinfo(RADIXCHAR); return true; }
-  if (item == LocaleSThousand) { text = Langinfo(THOUSEP); return true; }
+  if (item == LocaleSDecimal) {
+    text = Langinfo(RADIXCHAR);
+    return true;
+  }
+  if (item == LocaleSThousand) {
+    text = Langinfo(THOUSEP);
+    return true;
+  }
   category = "LC_MONETARY";
   const lconv* conv = localeconv();
   switch (item) {
@@ -149,8 +155,7 @@ bool PosixLocaleItem(uint32_t item, std::string& text, const char*& category) {
 // newlocale reports the wrong codeset for that), then put back.
 std::u16string CategoryTextToWide(const std::string& text, const char* category) {
   const char* name = EffectiveLocale(category);
-  if (IsAsciiText(text) || strcmp(name, EffectiveLocale("LC_CTYPE")) == 0)
-    return NarrowToWide(text, AnsiCodePage());
+  if (IsAsciiText(text) || strcmp(name, EffectiveLocale("LC_CTYPE")) == 0) return NarrowToWide(text, AnsiCodePage());
   const std::string saved = setlocale(LC_CTYPE, nullptr);
   std::u16string wide;
   if (setlocale(LC_CTYPE, name)) {

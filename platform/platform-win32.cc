@@ -55,7 +55,8 @@ TRawCommandLineRec ReadRawCommandLine() {
 std::u16string ExecutablePath() {
   std::u16string path(MAX_PATH, u'\0');
   for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), static_cast<DWORD>(path.size()));
+    const DWORD n =
+        GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), static_cast<DWORD>(path.size()));
     if (n == 0) return {};
     if (n < path.size() || path.size() >= 0x8000) {
       path.resize(n < path.size() ? n : path.size());
@@ -103,7 +104,12 @@ uint32_t InputCodePage() {
 // not the bytes, so a multi-byte character makes the count look short.
 bool WriteCountsCharacters(TStdStream stream) {
   switch (OutputCodePage()) {
-    case 1200: case 1201: case 12000: case 12001: case 65000: case 65001: break;
+    case 1200:
+    case 1201:
+    case 12000:
+    case 12001:
+    case 65000:
+    case 65001: break;
     default: return false;
   }
   DWORD mode;
@@ -128,15 +134,16 @@ std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
   // bytes are no page Windows converts.
   if (cp == CodePageUtf8) return DecodeUtf8(text);
   if (cp == CodePageUtf16) return DecodeUtf16Le(text);
-  const int strict = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int strict =
+      MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
   CPINFO info;
   if (strict <= 0 && GetLastError() == ERROR_NO_UNICODE_TRANSLATION && GetCPInfo(cp, &info) && info.MaxCharSize <= 2) {
     // One character at a time: a lead byte with its trail, or one byte.
     std::u16string out;
     wchar_t unit[2];
     for (size_t i = 0; i < text.size();) {
-      const size_t length = info.MaxCharSize == 2 && i + 1 < text.size() && IsDBCSLeadByteEx(cp, static_cast<BYTE>(text[i])) ? 2 : 1;
+      const size_t length =
+          info.MaxCharSize == 2 && i + 1 < text.size() && IsDBCSLeadByteEx(cp, static_cast<BYTE>(text[i])) ? 2 : 1;
       const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data() + i, static_cast<int>(length), unit, 2);
       if (n > 0) {
         out.append(reinterpret_cast<const char16_t*>(unit), static_cast<size_t>(n));
@@ -172,8 +179,8 @@ std::string UpperCaseAnsi(const std::string& text) {
   static TCharUpperBuffA charUpperBuffA = nullptr;
   if (!charUpperBuffA) {
     if (HMODULE user32 = LoadLibraryA("user32.dll"))
-      charUpperBuffA = reinterpret_cast<TCharUpperBuffA>(
-          reinterpret_cast<void (*)()>(GetProcAddress(user32, "CharUpperBuffA")));
+      charUpperBuffA =
+          reinterpret_cast<TCharUpperBuffA>(reinterpret_cast<void (*)()>(GetProcAddress(user32, "CharUpperBuffA")));
   }
   if (charUpperBuffA) {
     charUpperBuffA(out.data(), static_cast<DWORD>(out.size()));

@@ -118,9 +118,9 @@ enum TLocaleItem : uint32_t {
   LocaleITLZero = 37,
   LocaleS1159 = 40,
   LocaleS2359 = 41,
-  LocaleSDayName1 = 42,        // Monday, up to LocaleSDayName7 = 48, Sunday
-  LocaleSAbbrevDayName1 = 49,  // Monday, up to 55, Sunday
-  LocaleSMonthName1 = 56,      // January, up to 67
+  LocaleSDayName1 = 42,          // Monday, up to LocaleSDayName7 = 48, Sunday
+  LocaleSAbbrevDayName1 = 49,    // Monday, up to 55, Sunday
+  LocaleSMonthName1 = 56,        // January, up to 67
   LocaleSAbbrevMonthName1 = 68,  // January, up to 79
 };
 

@@ -21,34 +21,59 @@ TEST(CodePageFromCharsetName, KnowsTheCodecsAndTheirAliases) {
 }
 
 TEST(DecodeFromCodePage, KeepsEachByteThatStartsNoCharacterAsItsEscape) {
-  struct TCaseRec { uint32_t cp; const char* in; std::u16string out; } cases[] = {
+  struct TCaseRec {
+    uint32_t cp;
+    const char* in;
+    std::u16string out;
+  } cases[] = {
       {CodePageUtf8, "abc", u"abc"},
-      {CodePageUtf8, "Gr\xC3\xBC\xC3\x9F" "e", u"Grüße"},
+      {CodePageUtf8,
+       "Gr\xC3\xBC\xC3\x9F"
+       "e",
+       u"Grüße"},
       {CodePageUtf8, "\xF0\x9F\x98\x80", u"😀"},
       {CodePageUtf8, "\xEF\xBF\xBF", u"\xFFFF"},
       {CodePageUtf8, "\x80", u"\xDC80"},
-      {CodePageUtf8, "a\xC3", u"a\xDCC3"},                  // truncated at the end
-      {CodePageUtf8, "\xC3" "a", u"\xDCC3" "a"},            // a bad continuation is not swallowed
-      {CodePageUtf8, "\xE2\x82" "x", u"\xDCE2\xDC82" "x"},  // truncated: each byte stands alone
-      {CodePageUtf8, "\xC0\xAF", u"\xDCC0\xDCAF"},          // overlong
-      {CodePageUtf8, "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
+      {CodePageUtf8, "a\xC3", u"a\xDCC3"},  // truncated at the end
+      {CodePageUtf8,
+       "\xC3"
+       "a",
+       u"\xDCC3"
+       "a"},  // a bad continuation is not swallowed
+      {CodePageUtf8,
+       "\xE2\x82"
+       "x",
+       u"\xDCE2\xDC82"
+       "x"},                                                            // truncated: each byte stands alone
+      {CodePageUtf8, "\xC0\xAF", u"\xDCC0\xDCAF"},                      // overlong
+      {CodePageUtf8, "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},            // an encoded surrogate
       {CodePageUtf8, "\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // beyond U+10FFFF
       {CodePageBytes, "K\xCF\xC9", u"K\xDCCF\xDCC9"},
-      {CodePageGb18030, "\x80\x81\x30\x20\xD6", u"\xDC80\xDC81" "0 \xDCD6"},
-      {CodePageShiftJis, "\xFD" "a\x95", u"\xDCFD" "a\xDC95"},  // a lead byte at the end
+      {CodePageGb18030, "\x80\x81\x30\x20\xD6",
+       u"\xDC80\xDC81"
+       "0 \xDCD6"},
+      {CodePageShiftJis,
+       "\xFD"
+       "a\x95",
+       u"\xDCFD"
+       "a\xDC95"},  // a lead byte at the end
       {CodePageEucJp, "\x8F\xA2", u"\xDC8F\xDCA2"},
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeFromCodePage(c.in, c.cp), c.out) << c.cp << " " << c.in;
 }
 
 TEST(DecodeFromCodePage, ReadsAndWritesTheDoubleBytePages) {
-  struct TCaseRec { uint32_t cp; const char* bytes; std::u16string text; } cases[] = {
+  struct TCaseRec {
+    uint32_t cp;
+    const char* bytes;
+    std::u16string text;
+  } cases[] = {
       {CodePageGb18030, "a\xD6\xD0\x81\x30\x84\x38\x94\x39\xFC\x36\x81\x30\x81\x30", u"a中©😀\x80"},
       {CodePageGbk, "\xD6\xD0", u"中"},
       {CodePageBig5, "\xA4\xA4", u"中"},
       {CodePageEucKr, "\xB0\xA1", u"가"},
       {CodePageEucJp, "\xC6\xFC\x8E\xB1\x8F\xA2\xED", u"日ｱ©"},
-      {CodePageEucJp, "\x8F\xA2\xB7", u"\uFF5E"},  // the system's character; Python's codec says "~"
+      {CodePageEucJp, "\x8F\xA2\xB7", u"\uFF5E"},            // the system's character; Python's codec says "~"
       {CodePageShiftJis, "\x93\xFA\xB1\x95\x5C", u"日ｱ表"},  // a trail byte 5C is no "\\"
   };
   for (const auto& c : cases) {
@@ -81,9 +106,14 @@ TEST(DecodeFromCodePage, NoMultiByteCodeIsAscii) {
 }
 
 TEST(EncodeToCodePage, ReplacesWhatTheTargetLacksWithAQuestionMark) {
-  EXPECT_EQ(EncodeToCodePage(u"Grüße 😀", CodePageUtf8), "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80");
-  EXPECT_EQ(EncodeToCodePage(u"a\xD800" "b\xDC00", CodePageUtf8), "a?b?");  // lone surrogates
-  EXPECT_EQ(EncodeToCodePage(u"\xDC00\xD800", CodePageUtf8), "??");         // reversed pair
+  EXPECT_EQ(EncodeToCodePage(u"Grüße 😀", CodePageUtf8),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \xF0\x9F\x98\x80");
+  EXPECT_EQ(EncodeToCodePage(u"a\xD800"
+                             "b\xDC00",
+                             CodePageUtf8),
+            "a?b?");                                                 // lone surrogates
+  EXPECT_EQ(EncodeToCodePage(u"\xDC00\xD800", CodePageUtf8), "??");  // reversed pair
   EXPECT_EQ(EncodeToCodePage(u"€ü😀", CodePageWindows1252), "\x80\xFC?");
   EXPECT_EQ(EncodeToCodePage(u"€ü¤", CodePageLatin1), "?\xFC\xA4");
   EXPECT_EQ(EncodeToCodePage(u"€ü¤", CodePageLatin9), "\xA4\xFC?");

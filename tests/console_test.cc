@@ -10,8 +10,7 @@ namespace {
 // Writes each text as one line through a channel on stream, in a fresh
 // process, and flushes it at the end; returns the exit code the writes
 // ended with, or -1 when they all went through.
-int32_t WriteLines(TStdStream stream, const std::vector<std::string>& lines,
-                   TChannelMode mode = TChannelMode::Pieces) {
+int32_t WriteLines(TStdStream stream, const std::vector<std::string>& lines, TChannelMode mode = TChannelMode::Pieces) {
   return RunInFreshProcess([&] {
     TTextChannelRec channel;
     BindChannel(channel, stream, mode);
@@ -119,7 +118,9 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
     WriteAscii(out, std::string_view(digits, static_cast<size_t>(end - digits)));
     WriteLineEnd(out);
   });
-  EXPECT_EQ(Fake.Out, "Gr\xFC\xDF" "e|\x80|\x80?|-21474836480\r\n");
+  EXPECT_EQ(Fake.Out,
+            "Gr\xFC\xDF"
+            "e|\x80|\x80?|-21474836480\r\n");
 }
 
 }  // namespace

@@ -35,7 +35,10 @@ TEST(TryEncodeDate, CountsDaysFromDayZero) {
 TEST(FormatDateTime, WritesEachPatternPart) {
   TFormatSettings s = DefaultFormatSettings();
   const TDateTime v = Moment(2025, 5, 5, 14, 51, 30, 7);
-  struct TCaseRec { const char* pattern; const char* text; } cases[] = {
+  struct TCaseRec {
+    const char* pattern;
+    const char* text;
+  } cases[] = {
       {"dd mmm yyyy", "05 May 2025"},
       {"dd mmm yyyy @ hh:00:00", "05 May 2025 @ 14:00:00"},
       {"mm/dd/yyyy hh:nn:ss.zzz", "05/05/2025 14:51:30.007"},
@@ -59,17 +62,22 @@ TEST(FormatDateTime, WritesEachPatternPart) {
 TEST(TryReadDateTime, ReadsDatesInTheShortDateFormatsOrder) {
   ResetFake();
   TFormatSettings s = DefaultFormatSettings();
-  struct TCaseRec { const char* format; char sep; const char* text; TDateTime expected; } cases[] = {
+  struct TCaseRec {
+    const char* format;
+    char sep;
+    const char* text;
+    TDateTime expected;
+  } cases[] = {
       {"yyyy/mm/dd", '/', "2025/05/05", Date(2025, 5, 5)},
       {"mm/dd/yyyy", '/', "05/06/2025", Date(2025, 5, 6)},
       {"d.M.yyyy", '.', "6.5.2025", Date(2025, 5, 6)},
-      {"mm/dd/yyyy", '/', "05/06", Date(2026, 5, 6)},         // no year: this year
+      {"mm/dd/yyyy", '/', "05/06", Date(2026, 5, 6)},  // no year: this year
       {"dd/mm/yyyy", '/', "06/05", Date(2026, 5, 6)},
-      {"mm/dd/yyyy", '/', "17", Date(2026, 12, 17)},          // a day of this month
+      {"mm/dd/yyyy", '/', "17", Date(2026, 12, 17)},  // a day of this month
       {"mm/dd/yy", '/', "05/06/25", Date(2025, 5, 6)},
-      {"mm/dd/yy", '/', "05/06/76", Date(1976, 5, 6)},        // fifty years back at most
+      {"mm/dd/yy", '/', "05/06/76", Date(1976, 5, 6)},  // fifty years back at most
       {"mm/dd/yy", '/', "05/06/75", Date(2075, 5, 6)},
-      {"mm/dd/yyyy", '/', "05/06/0025", Date(25, 5, 6)},      // four digits: as written
+      {"mm/dd/yyyy", '/', "05/06/0025", Date(25, 5, 6)},  // four digits: as written
   };
   for (const auto& c : cases) {
     s.ShortDateFormat = c.format;
@@ -98,8 +106,8 @@ TEST(TryReadDateTime, RejectsWhatDoesNotRead) {
   ResetFake();
   TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "mm/dd/yyyy";
-  const char* cases[] = {"", "13/01/2025", "02/30/2025", "1/2/3/4", "1/2/", "a/b/c", "1-2-2025",
-                         "25:00", "12:60", "12:00:00.1000", "12:", "12:00 x", "05/05/2025 14:xx"};
+  const char* cases[] = {"",      "13/01/2025", "02/30/2025",    "1/2/3/4", "1/2/",    "a/b/c",           "1-2-2025",
+                         "25:00", "12:60",      "12:00:00.1000", "12:",     "12:00 x", "05/05/2025 14:xx"};
   for (const char* c : cases) {
     TDateTime v;
     EXPECT_FALSE(TryReadDateTime(c, s, v)) << c;
@@ -110,7 +118,10 @@ TEST(TextToDateTime, ReadsDateAndTimeWithFraction) {
   ResetFake();
   TFormatSettings s = DefaultFormatSettings();
   s.ShortDateFormat = "yyyy/mm/dd";
-  struct TCaseRec { const char* text; TDateTime expected; } cases[] = {
+  struct TCaseRec {
+    const char* text;
+    TDateTime expected;
+  } cases[] = {
       {"2025/05/05 14:51:30", Moment(2025, 5, 5, 14, 51, 30, 0)},
       {"2025/05/05 14:51:30.5", Moment(2025, 5, 5, 14, 51, 30, 500)},
       {"2025/05/05 14:51:30.12345", Moment(2025, 5, 5, 14, 51, 30, 123)},

@@ -13,7 +13,10 @@ TEST(RunTokloc, ConvertsArgumentsFromAndResultsToTheirCodePages) {
   ResetFake();
   Fake.AnsiCp = CodePageWindows1252;
   Fake.OutputCp = CodePageUtf8;
-  EXPECT_EQ(RunFakeProgram({"Gr\xFC\xDF" "e \x80 an", "\x80", "0", "\xDF"}), ExitTokenFound);
+  EXPECT_EQ(RunFakeProgram({"Gr\xFC\xDF"
+                            "e \x80 an",
+                            "\x80", "0", "\xDF"}),
+            ExitTokenFound);
   EXPECT_EQ(Fake.Out, "TRUE|7|8|0|e | an|\r\n");
 }
 
@@ -24,7 +27,11 @@ TEST(RunTokloc, WritesInTheConsolePageTakenAtStart) {
     Fake.OutputCpLater = CodePageUtf8;  // as if another process ran chcp
     RunFakeProgram(args);
     const std::string& text = args.size() == 2 ? Fake.Out : Fake.Err;
-    EXPECT_NE(text.find(args.size() == 2 ? "Gr\xFC\xDF" "e" : "Copyright \xA9"), std::string::npos) << text;
+    EXPECT_NE(text.find(args.size() == 2 ? "Gr\xFC\xDF"
+                                           "e"
+                                         : "Copyright \xA9"),
+              std::string::npos)
+        << text;
   }
 }
 

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <regex>
 
-
 TFakePlatformRec Fake;
 
 void ResetFake() { Fake = TFakePlatformRec(); }
@@ -162,8 +161,7 @@ bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
 
 TReadResultRec ReadStdInput(char* buffer, size_t size) {
   static size_t next = 0, at = 0;  // the chunk being read, and how far
-  if (next >= Fake.Input.size())
-    return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};
+  if (next >= Fake.Input.size()) return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};
   const std::string& chunk = Fake.Input[next];
   const size_t take = std::min(size, chunk.size() - at);
   std::memcpy(buffer, chunk.data() + at, take);
@@ -185,13 +183,9 @@ uint32_t OutputCodePage() {
 }
 uint32_t AnsiCodePage() { return Fake.AnsiCp; }
 
-std::u16string NarrowToWide(std::string_view text, uint32_t cp) {
-  return DecodeFromCodePage(text, cp);
-}
+std::u16string NarrowToWide(std::string_view text, uint32_t cp) { return DecodeFromCodePage(text, cp); }
 
-std::string WideToNarrow(std::u16string_view text, uint32_t cp) {
-  return EncodeToCodePage(text, cp);
-}
+std::string WideToNarrow(std::u16string_view text, uint32_t cp) { return EncodeToCodePage(text, cp); }
 
 void EndProcess(int32_t exitCode) { EndFreshProcess(exitCode); }
 

@@ -23,11 +23,11 @@ struct TFakePlatformRec {
   std::vector<std::string> Args;
   std::string ExePath = "/opt/tools/tokloc";
   std::vector<std::string> Input;  // what each read of standard input gets
-  bool InputFails = false;          // the read after the last one fails
+  bool InputFails = false;         // the read after the last one fails
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
-  uint32_t OutputCpLater = 0;  // when set, what every later read answers
-  bool CountsCharacters = false;  // a Win32 console in a Unicode page
+  uint32_t OutputCpLater = 0;                      // when set, what every later read answers
+  bool CountsCharacters = false;                   // a Win32 console in a Unicode page
   std::map<uint32_t, std::u16string> LocaleTexts;  // items the locale supplies
   std::map<uint32_t, std::string> LocaleChars;
   TSystemTimeRec Now = {2026, 12, 8, 18, 30, 15, 250};
@@ -35,8 +35,8 @@ struct TFakePlatformRec {
   // not listed take all bytes.
   std::map<int, TFakeWriteStepRec> Script;
   int WriteCalls = 0;
-  std::string Out, Err;                 // bytes taken per stream
-  std::vector<std::string> OutPieces;   // the bytes each stdout call was given
+  std::string Out, Err;                                   // bytes taken per stream
+  std::vector<std::string> OutPieces;                     // the bytes each stdout call was given
   std::vector<std::pair<TStdStream, std::string>> Taken;  // per call, in order
 };
 

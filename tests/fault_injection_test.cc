@@ -63,8 +63,8 @@ TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
 }
 
 TEST(WriteFaults, ShortAndInterruptedWritesLoseNoByte) {
-  const TFakeWriteStepRec steps[] = {{TFakeWriteStepRec::Short, 1}, {TFakeWriteStepRec::Short, 0},
-                                  {TFakeWriteStepRec::Interrupt, 0}};
+  const TFakeWriteStepRec steps[] = {
+      {TFakeWriteStepRec::Short, 1}, {TFakeWriteStepRec::Short, 0}, {TFakeWriteStepRec::Interrupt, 0}};
   for (const TScenarioRec& scenario : Scenarios) {
     const TRunRec clean = RunWithScript(scenario, {});
     for (size_t n = 1; n <= clean.Taken.size(); ++n) {

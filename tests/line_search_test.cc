@@ -17,9 +17,15 @@ TEST(SearchInputLines, JoinsWhatTheReadsSplit) {
     std::string out;
   } cases[] = {
       {{"a TOK", "EN b\r", "\nTOKEN\n"}, "TRUE|3|8|0|a|b|\r\nTRUE|1|6|0|||\r\n"},
-      {{"\xEF", "\xBB\xBF" "x TOKEN"}, "TRUE|3|8|0|x||\r\n"},
+      {{"\xEF",
+        "\xBB\xBF"
+        "x TOKEN"},
+       "TRUE|3|8|0|x||\r\n"},
       // UTF-16LE: the unit U+0A41 holds a byte 0A, which ends no line.
-      {{std::string("\xFF\xFE" "a\0\x41\x0A \0T\0O\0K\0E\0N\0\r\0\n", 21), std::string("\0b\0", 3)},
+      {{std::string("\xFF\xFE"
+                    "a\0\x41\x0A \0T\0O\0K\0E\0N\0\r\0\n",
+                    21),
+        std::string("\0b\0", 3)},
        "TRUE|4|9|0|a\xE0\xA9\x81||\r\nFALSE|0|0|0|||\r\n"},
   };
   for (const TCaseRec& c : cases) {

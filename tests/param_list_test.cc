@@ -5,9 +5,13 @@
 namespace {
 
 TEST(QuoteIfNeeded, QuotesEmptyTextBlanksAndSemicolons) {
-  struct TCaseRec { const char* text; const char* quoted; } cases[] = {
-      {"", "\"\""}, {"a b", "\"a b\""}, {"a;b", "\"a;b\""}, {"plain", "plain"},
-      {"tab\there", "tab\there"}, {"\"a b\"", "\"\"a b\"\""}, {"\"ab\"", "\"ab\""},
+  struct TCaseRec {
+    const char* text;
+    const char* quoted;
+  } cases[] = {
+      {"", "\"\""},         {"a b", "\"a b\""},         {"a;b", "\"a;b\""},
+      {"plain", "plain"},   {"tab\there", "tab\there"}, {"\"a b\"", "\"\"a b\"\""},
+      {"\"ab\"", "\"ab\""},
   };
   for (const auto& c : cases) EXPECT_EQ(QuoteIfNeeded(c.text), c.quoted) << c.text;
 }

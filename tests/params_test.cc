@@ -21,16 +21,18 @@ TEST(SplitCommandLine, SplitsOnBlanksAndControlBytesAndGroupsByQuotes) {
       {u"tokloc a b", {u"a", u"b"}},
       {u"  tokloc   a   b  ", {u"a", u"b"}},
       {u"tokloc \"a b\" c", {u"a b", u"c"}},
-      {u"tokloc a\"b c\"d", {u"ab cd"}},                 // quotes open and close inside a token
-      {u"tokloc \"\"", {u""}},                           // a lone pair is an empty argument
+      {u"tokloc a\"b c\"d", {u"ab cd"}},  // quotes open and close inside a token
+      {u"tokloc \"\"", {u""}},            // a lone pair is an empty argument
       {u"tokloc \"\" x \"\"", {u"", u"x", u""}},
-      {u"tokloc a\"\"b", {u"ab"}},                       // a pair adds nothing
-      {u"tokloc \"a\"\"b c\"", {u"ab c"}},               // a pair leaves the quote open
-      {u"tokloc \"\"\"a b", {u"a b"}},                   // pair, then a quote that opens
+      {u"tokloc a\"\"b", {u"ab"}},          // a pair adds nothing
+      {u"tokloc \"a\"\"b c\"", {u"ab c"}},  // a pair leaves the quote open
+      {u"tokloc \"\"\"a b", {u"a b"}},      // pair, then a quote that opens
       {u"tokloc \"unclosed  rest\tof line", {u"unclosed  rest\tof line"}},
-      {u"tokloc a\tb\x01" u"c\r\nd", {u"a", u"b", u"c", u"d"}},  // every control unit separates
-      {u"tokloc C:\\dir\\ \\\"x", {u"C:\\dir\\", u"\\x"}},   // backslashes are plain
-      {u"\"C:\\Program Files\\tokloc.exe\" a", {u"a"}},  // program name may be quoted
+      {u"tokloc a\tb\x01"
+       u"c\r\nd",
+       {u"a", u"b", u"c", u"d"}},                                 // every control unit separates
+      {u"tokloc C:\\dir\\ \\\"x", {u"C:\\dir\\", u"\\x"}},        // backslashes are plain
+      {u"\"C:\\Program Files\\tokloc.exe\" a", {u"a"}},           // program name may be quoted
       {u"tokloc \u00E4\u00F6 \x7F", {u"\u00E4\u00F6", u"\x7F"}},  // letters beyond ASCII and DEL are text
       // Only a real double quote quotes, and only 0x01-0x20 separate: no
       // look-alike of either, quoted or not.

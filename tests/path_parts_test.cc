@@ -5,7 +5,12 @@
 namespace {
 
 TEST(PathParts, SplitsDirectoryNameAndExtension) {
-  struct TCaseRec { const char* path; const char* dir; const char* name; const char* ext; } cases[] = {
+  struct TCaseRec {
+    const char* path;
+    const char* dir;
+    const char* name;
+    const char* ext;
+  } cases[] = {
       {"C:\\Tools\\Tool.EXE", "C:\\Tools", "Tool.EXE", ".EXE"},
       {"C:\\Tool.exe", "C:\\", "Tool.exe", ".exe"},
       {"C:Tool.exe", "C:", "Tool.exe", ".exe"},

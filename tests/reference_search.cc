@@ -9,10 +9,15 @@ bool IsLead(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsTrail(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // True when i lies between the two units of a surrogate pair of s.
-bool InsidePair(const std::u16string& s, size_t i) { return i > 0 && i < s.size() && IsLead(s[i - 1]) && IsTrail(s[i]); }
+bool InsidePair(const std::u16string& s, size_t i) {
+  return i > 0 && i < s.size() && IsLead(s[i - 1]) && IsTrail(s[i]);
+}
 
 // Characters of s with the unit index each starts at.
-struct TCharRec { char32_t c; size_t at, width; };
+struct TCharRec {
+  char32_t c;
+  size_t at, width;
+};
 
 std::vector<TCharRec> Chars(const std::u16string& s) {
   std::vector<TCharRec> out;
@@ -46,7 +51,8 @@ int64_t RefLocate(const std::u16string& token, const std::u16string& text) {
 
 std::u16string RefBefore(const std::u16string& text, int64_t pos, int32_t n, const std::u16string& delims) {
   if (n >= 1 && int64_t{pos} - n >= 1) {
-    const size_t start = static_cast<size_t>(pos - n - 1) - (InsidePair(text, static_cast<size_t>(pos - n - 1)) ? 1 : 0);
+    const size_t start =
+        static_cast<size_t>(pos - n - 1) - (InsidePair(text, static_cast<size_t>(pos - n - 1)) ? 1 : 0);
     return text.substr(start, static_cast<size_t>(pos - 1) - start);
   }
   std::vector<TCharRec> chars = Chars(text.substr(0, static_cast<size_t>(pos - 1)));
@@ -69,4 +75,3 @@ std::u16string RefAfter(const std::u16string& text, int64_t after, int32_t n, co
   if (start == end) return {};
   return tail.substr(chars[start].at, chars[end - 1].at + chars[end - 1].width - chars[start].at);
 }
-

@@ -10,8 +10,7 @@ namespace {
 
 // Runs body in a fresh process started with args from exePath, after the
 // core's start-up.
-void AfterStartup(const std::vector<std::string>& args, const std::string& exePath,
-                  const std::function<void()>& body) {
+void AfterStartup(const std::vector<std::string>& args, const std::string& exePath, const std::function<void()>& body) {
   ResetFake();
   Fake.Args = args;
   Fake.ExePath = exePath;
@@ -34,13 +33,18 @@ TEST(CoreStartup, CapturesEveryArgumentUnchanged) {
     for (size_t i = 0; i < 3; ++i) {
       EXPECT_EQ(CoreState().ParamList[i].Text, texts[i]);
       EXPECT_EQ(CoreState().ParamList[i].Status, 0);
-      EXPECT_FALSE(CoreState().ParamList[i].Flag1 || CoreState().ParamList[i].Flag2 || CoreState().ParamList[i].Flag3 || CoreState().ParamList[i].Flag4);
+      EXPECT_FALSE(CoreState().ParamList[i].Flag1 || CoreState().ParamList[i].Flag2 || CoreState().ParamList[i].Flag3 ||
+                   CoreState().ParamList[i].Flag4);
     }
   });
 }
 
 TEST(CoreStartup, QuotesTheProgramsDirectoryAndName) {
-  struct TCaseRec { const char* path; const char* dir; const char* name; } cases[] = {
+  struct TCaseRec {
+    const char* path;
+    const char* dir;
+    const char* name;
+  } cases[] = {
       {"C:\\My Tools\\Tool.exe", "\"C:\\My Tools\"", "Tool.exe"},
       {"C:\\Tools\\my;tool.exe", "C:\\Tools", "\"my;tool.exe\""},
       {"tool.exe", "\"\"", "tool.exe"},

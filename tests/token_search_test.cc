@@ -14,13 +14,23 @@ std::u16string W(const std::string& utf8) { return DecodeFromCodePage(utf8, Code
 std::string U(const std::u16string& wide) { return EncodeToCodePage(wide, CodePageUtf8); }
 
 TEST(LocateToken, FindsTheFirstExactOccurrence) {
-  struct TCaseRec { const char* token; const char* text; int32_t pos; } cases[] = {
+  struct TCaseRec {
+    const char* token;
+    const char* text;
+    int32_t pos;
+  } cases[] = {
       {"long", "This is not a very long string", 20},
       {"THIS:", "We can look for tokens like THIS: even in the middle", 29},
       {"LINE", "And we can look for tokens at the very end on the line", 0},
       {"line", "And we can look for tokens at the very end on the line", 51},
-      {"ab", "xabyab", 2}, {"x", "x", 1}, {"xy", "x", 0}, {"", "abc", 0}, {"a", "", 0},
-      {"aab", "aaab", 2}, {"abab", "abaabab", 4}, {"ü", "Grüße", 3},
+      {"ab", "xabyab", 2},
+      {"x", "x", 1},
+      {"xy", "x", 0},
+      {"", "abc", 0},
+      {"a", "", 0},
+      {"aab", "aaab", 2},
+      {"abab", "abaabab", 4},
+      {"ü", "Grüße", 3},
   };
   for (const auto& c : cases) EXPECT_EQ(LocateToken<char16_t>(W(c.token), W(c.text)), c.pos) << c.token;
   // A byte that was no valid text is a lone surrogate; it never matches
@@ -69,15 +79,15 @@ struct TContextCaseRec {
 TEST(TextAroundToken, ExtractsByLengthOrWholeWord) {
   const TContextCaseRec cases[] = {
       {"This is not a very long string", "long", 0, " ,;", 20, 24, "very", "string"},
-      {"We can look for tokens like THIS: even in the middle", "THIS:", 12, " ,;", 29, 34,
-       "tokens like ", " even in the"},
+      {"We can look for tokens like THIS: even in the middle", "THIS:", 12, " ,;", 29, 34, "tokens like ",
+       " even in the"},
       {"We can look for tokens like THIS: even in the middle", "THIS:", 0, " ,;", 29, 34, "like", "even"},
       {"And we can look for tokens at the very end on the line", "line", 7, " ,;", 51, 55, "on the ", ""},
       {"And we can look for tokens at the very end on the line", "line", 0, " ,;", 51, 55, "the", ""},
       {"abc,def;;TOKEN;;ghi jkl", "TOKEN", 0, " ,;", 10, 15, "def", "ghi"},
       {"abcTOKENdef", "TOKEN", 0, " ,;", 4, 9, "abc", "def"},
       {"abcTOKENdef", "TOKEN", 3, " ,;", 4, 9, "abc", "def"},
-      {"abcTOKENdef", "TOKEN", 4, " ,;", 4, 9, "abc", "def"},   // too few before: whole word
+      {"abcTOKENdef", "TOKEN", 4, " ,;", 4, 9, "abc", "def"},  // too few before: whole word
       {"abcTOKENdef", "TOKEN", -1, " ,;", 4, 9, "abc", "def"},
       {"xx abcTOKENdef", "TOKEN", 100, " ,;", 7, 12, "abc", "def"},
       {"TOKEN", "TOKEN", 0, " ,;", 1, 6, "", ""},
@@ -189,8 +199,10 @@ TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
     ASSERT_EQ(pos, LocateToken<char16_t>(wideToken, wideText)) << text << " / " << token;
     if (pos == 0) continue;
     const int64_t after = pos + static_cast<int64_t>(token.size());
-    ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set));
-    ASSERT_EQ(U(TextAfterToken<char16_t>(wideText, after, n, set)), TextAfterToken(std::string_view(text), after, n, set));
+    ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)),
+              TextBeforeToken(std::string_view(text), pos, n, set));
+    ASSERT_EQ(U(TextAfterToken<char16_t>(wideText, after, n, set)),
+              TextAfterToken(std::string_view(text), after, n, set));
   }
 }
 

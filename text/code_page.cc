@@ -15,13 +15,17 @@ uint32_t CodePageFromCharsetName(std::string_view name) {
     uint32_t CodePage;
   };
   static constexpr TCharsetRec Charsets[] = {
-      {"utf8", CodePageUtf8},          {"ansix3.41968", CodePageUtf8},    {"ascii", CodePageUtf8},
-      {"usascii", CodePageUtf8},       {"iso88591", CodePageLatin1},      {"latin1", CodePageLatin1},
-      {"iso885915", CodePageLatin9},   {"latin9", CodePageLatin9},        {"cp1252", CodePageWindows1252},
-      {"windows1252", CodePageWindows1252}, {"gb18030", CodePageGb18030}, {"gbk", CodePageGbk},
-      {"cp936", CodePageGbk},          {"gb2312", CodePageGbk},           {"euccn", CodePageGbk},
-      {"big5", CodePageBig5},          {"cp950", CodePageBig5},           {"euckr", CodePageEucKr},
-      {"eucjp", CodePageEucJp},        {"shiftjis", CodePageShiftJis},    {"sjis", CodePageShiftJis},
+      {"utf8", CodePageUtf8},          {"ansix3.41968", CodePageUtf8},
+      {"ascii", CodePageUtf8},         {"usascii", CodePageUtf8},
+      {"iso88591", CodePageLatin1},    {"latin1", CodePageLatin1},
+      {"iso885915", CodePageLatin9},   {"latin9", CodePageLatin9},
+      {"cp1252", CodePageWindows1252}, {"windows1252", CodePageWindows1252},
+      {"gb18030", CodePageGb18030},    {"gbk", CodePageGbk},
+      {"cp936", CodePageGbk},          {"gb2312", CodePageGbk},
+      {"euccn", CodePageGbk},          {"big5", CodePageBig5},
+      {"cp950", CodePageBig5},         {"euckr", CodePageEucKr},
+      {"eucjp", CodePageEucJp},        {"shiftjis", CodePageShiftJis},
+      {"sjis", CodePageShiftJis},
   };
   for (const TCharsetRec& charset : Charsets)
     if (key == charset.Key) return charset.CodePage;

@@ -8,7 +8,8 @@
 namespace {
 
 // Bytes 0x80-0xFF of the single-byte pages; 0x00-0x7F are ASCII in all.
-// clang-format off: eight a row, as the code chart has them
+// Eight a row, as the code chart has them.
+// clang-format off
 constexpr char16_t Windows1252High[128] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
@@ -54,11 +55,9 @@ char16_t SingleByteChar(unsigned char b, uint32_t cp) {
 // Reverse lookup; the pages are small enough for a scan of the high half.
 char SingleByteFromChar(char16_t c, uint32_t cp) {
   if (c < 0x80) return static_cast<char>(c);
-  if (c <= 0xFF && SingleByteChar(static_cast<unsigned char>(c), cp) == c)
-    return static_cast<char>(c);
+  if (c <= 0xFF && SingleByteChar(static_cast<unsigned char>(c), cp) == c) return static_cast<char>(c);
   for (unsigned b = 0x80; b <= 0xFF; ++b)
-    if (SingleByteChar(static_cast<unsigned char>(b), cp) == c)
-      return static_cast<char>(b);
+    if (SingleByteChar(static_cast<unsigned char>(b), cp) == c) return static_cast<char>(b);
   return '?';
 }
 
@@ -80,8 +79,7 @@ std::u16string DecodeFromCodePage(std::string_view text, uint32_t cp) {
   if (cp == CodePageBytes) return DecodeBytes(text);
   if (IsDoubleBytePage(cp)) return DecodeDoubleByte(text, cp);
   std::u16string out(text.size(), u'\0');
-  for (size_t i = 0; i < text.size(); ++i)
-    out[i] = SingleByteChar(static_cast<unsigned char>(text[i]), cp);
+  for (size_t i = 0; i < text.size(); ++i) out[i] = SingleByteChar(static_cast<unsigned char>(text[i]), cp);
   return out;
 }
 

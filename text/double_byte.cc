@@ -24,7 +24,7 @@ char16_t TableChar(const TDoubleByteTableRec& t, unsigned lead, unsigned trail) 
   return t.Units[(lead - t.LeadLo) * (t.TrailHi - t.TrailLo + 1u) + (trail - t.TrailLo)];
 }
 
-constexpr char32_t HalfWidthKatakana = 0xFF61;  // its bytes A1-DF, in order
+constexpr char32_t HalfWidthKatakana = 0xFF61;     // its bytes A1-DF, in order
 constexpr uint32_t Gb18030Supplementary = 189000;  // linear index of 90 30 81 30
 constexpr uint32_t Gb18030BmpCodes = 39420;        // four-byte codes below 84 31 A4 39+1
 
@@ -40,7 +40,10 @@ const uint32_t* Gb18030Run(uint32_t value, bool byCode) {
   size_t lo = 0, hi = sizeof Gb18030Runs / sizeof Gb18030Runs[0];
   while (hi - lo > 1) {
     const size_t mid = (lo + hi) / 2;
-    if (Gb18030Runs[mid][k] <= value) lo = mid; else hi = mid;
+    if (Gb18030Runs[mid][k] <= value)
+      lo = mid;
+    else
+      hi = mid;
   }
   return Gb18030Runs[lo];
 }
@@ -51,8 +54,8 @@ size_t DecodeChar(const unsigned char* s, size_t n, uint32_t cp, char32_t& c) {
   const unsigned b = s[0];
   switch (cp) {
     case CodePageGb18030:
-      if (n >= 4 && s[1] >= 0x30 && s[1] <= 0x39 && s[2] >= 0x81 && s[2] <= 0xFE && s[3] >= 0x30 &&
-          s[3] <= 0x39 && b >= 0x81 && b <= 0xFE) {
+      if (n >= 4 && s[1] >= 0x30 && s[1] <= 0x39 && s[2] >= 0x81 && s[2] <= 0xFE && s[3] >= 0x30 && s[3] <= 0x39 &&
+          b >= 0x81 && b <= 0xFE) {
         const uint32_t index = Gb18030Index(s);
         if (index < Gb18030BmpCodes) {
           const uint32_t* run = Gb18030Run(index, false);
@@ -66,15 +69,9 @@ size_t DecodeChar(const unsigned char* s, size_t n, uint32_t cp, char32_t& c) {
         return 0;
       }
       [[fallthrough]];
-    case CodePageGbk:
-      c = n >= 2 && s[1] != 0x7F ? TableChar(Gbk, b, s[1]) : 0;
-      return c ? 2 : 0;
-    case CodePageBig5:
-      c = n >= 2 ? TableChar(Big5, b, s[1]) : 0;
-      return c ? 2 : 0;
-    case CodePageEucKr:
-      c = n >= 2 ? TableChar(EucKr, b, s[1]) : 0;
-      return c ? 2 : 0;
+    case CodePageGbk: c = n >= 2 && s[1] != 0x7F ? TableChar(Gbk, b, s[1]) : 0; return c ? 2 : 0;
+    case CodePageBig5: c = n >= 2 ? TableChar(Big5, b, s[1]) : 0; return c ? 2 : 0;
+    case CodePageEucKr: c = n >= 2 ? TableChar(EucKr, b, s[1]) : 0; return c ? 2 : 0;
     case CodePageEucJp:
       if (b == 0x8E) {
         c = n >= 2 && s[1] >= 0xA1 && s[1] <= 0xDF ? HalfWidthKatakana + (s[1] - 0xA1) : 0;
@@ -101,8 +98,7 @@ size_t DecodeChar(const unsigned char* s, size_t n, uint32_t cp, char32_t& c) {
       c = TableChar(Jis0208, row + 0x80, cell + 0x80);
       return c ? 2 : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -124,8 +120,12 @@ void AddTable(uint32_t* inverse, const TDoubleByteTableRec& t, unsigned prefix) 
 // need (their output is ASCII, or the text's own bytes).
 const uint32_t* InverseTable(uint32_t cp) {
   static uint32_t* tables[6] = {};
-  const int slot = cp == CodePageShiftJis ? 0 : cp == CodePageGbk ? 1 : cp == CodePageBig5 ? 2
-                   : cp == CodePageEucJp ? 3 : cp == CodePageEucKr ? 4 : 5;
+  const int slot = cp == CodePageShiftJis ? 0
+                   : cp == CodePageGbk    ? 1
+                   : cp == CodePageBig5   ? 2
+                   : cp == CodePageEucJp  ? 3
+                   : cp == CodePageEucKr  ? 4
+                                          : 5;
   if (tables[slot]) return tables[slot];
   uint32_t* inverse = new uint32_t[0x10000]();
   switch (cp) {

@@ -32,7 +32,6 @@ char32_t EncodableCodePointAt(std::u16string_view text, size_t i, size_t& width)
 // returns the unit after it: one unit, or a surrogate pair above U+FFFF.
 char16_t* PutUtf16(char16_t* out, char32_t c);
 
-
 // A byte that is no valid text where it stands (or in a page tokloc does
 // not decode) is kept as a lone low surrogate, U+DC80-U+DCFF, one unit that
 // matches only the same byte. Encoders write it as "?" (no page holds a

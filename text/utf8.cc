@@ -29,15 +29,18 @@ std::u16string DecodeUtf8(std::string_view text) {
     char32_t cp;
     unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the 2nd byte
     if (b >= 0xC2 && b <= 0xDF) {
-      need = 1; cp = b & 0x1F;
+      need = 1;
+      cp = b & 0x1F;
     } else if (b >= 0xE0 && b <= 0xEF) {
-      need = 2; cp = b & 0x0F;
-      if (b == 0xE0) lo = 0xA0;        // no overlongs
-      if (b == 0xED) hi = 0x9F;        // no surrogates
+      need = 2;
+      cp = b & 0x0F;
+      if (b == 0xE0) lo = 0xA0;  // no overlongs
+      if (b == 0xED) hi = 0x9F;  // no surrogates
     } else if (b >= 0xF0 && b <= 0xF4) {
-      need = 3; cp = b & 0x07;
-      if (b == 0xF0) lo = 0x90;        // no overlongs
-      if (b == 0xF4) hi = 0x8F;        // nothing past U+10FFFF
+      need = 3;
+      cp = b & 0x07;
+      if (b == 0xF0) lo = 0x90;  // no overlongs
+      if (b == 0xF4) hi = 0x8F;  // nothing past U+10FFFF
     } else {
       *o++ = ByteEscape(b);
       ++i;
@@ -46,7 +49,10 @@ std::u16string DecodeUtf8(std::string_view text) {
     bool ok = true;
     for (int k = 1; k <= need; ++k) {
       const unsigned char min = k == 1 ? lo : 0x80, max = k == 1 ? hi : 0xBF;
-      if (i + k >= n || s[i + k] < min || s[i + k] > max) { ok = false; break; }
+      if (i + k >= n || s[i + k] < min || s[i + k] > max) {
+        ok = false;
+        break;
+      }
       cp = (cp << 6) | (s[i + k] & 0x3F);
     }
     if (!ok) {

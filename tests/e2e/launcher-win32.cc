@@ -30,7 +30,8 @@ int main() {
     DWORD k = 0;
     for (DWORD i = 0; i + 4 <= units; i += 4, ++k) {
       unsigned unit = 0;
-      for (DWORD j = i; j < i + 4; ++j) unit = unit * 16 + static_cast<unsigned>(hex[j] <= L'9' ? hex[j] - L'0' : (hex[j] | 0x20) - L'a' + 10);
+      for (DWORD j = i; j < i + 4; ++j)
+        unit = unit * 16 + static_cast<unsigned>(hex[j] <= L'9' ? hex[j] - L'0' : (hex[j] | 0x20) - L'a' + 10);
       line[k] = static_cast<wchar_t>(unit);
     }
     line[k] = 0;
