@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
   TTextChannelRec output;
   TLineInputRec in;
-  OpenLineInput(in, InputPage, output);
+  OpenLineInput(in, output);
+  in.CodePage = InputPage;  // whatever the environment says
   std::vector<std::string> lines;
   size_t fed = 0;
   for (;;) {
