@@ -45,27 +45,6 @@ char* PutHex(char* out, uintptr_t value) {
   return out;
 }
 
-// The report of an unhandled error: a failed write ("EInOutError: Disk
-// Full"), a failed read ("EInOutError: Disk read error"), exhausted memory
-// ("EOutOfMemory: Out of memory"). If standard error fails too there is
-// nobody left to tell, and the exit code still says 217.
-[[noreturn]] void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t callerAddress) {
-  char report[160];
-  char* end = Put(report, "An unhandled exception occurred at $");
-  end = PutHex(end, failingAddress);
-  end = Put(end, ":\r\n");
-  end = Put(end, error);
-  end = Put(end, "\r\n  $");
-  end = PutHex(end, failingAddress);
-  end = Put(end, "\r\n  $");
-  end = PutHex(end, callerAddress);
-  end = Put(end, "\r\n\r\n");
-  TTextChannelRec err;
-  err.Stream = TStdStream::Error;
-  WriteAll(err, report, static_cast<size_t>(end - report));
-  EndProcess(ExitWriteFailed);
-}
-
 // Hands size bytes of data to the operating system, or ends the run with
 // the failure report. The report names this function and the caller it
 // returns to, so it must stay a function of its own: GCC and clang both
@@ -148,6 +127,27 @@ void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
 void AppendNarrow(TTextChannelRec& channel, const std::string& text) { AppendBytes(channel, text.data(), text.size()); }
 
 }  // namespace
+
+// The report of an unhandled error: a failed write ("EInOutError: Disk
+// Full"), a failed read ("EInOutError: Disk read error"), exhausted memory
+// ("EOutOfMemory: Out of memory"). If standard error fails too there is
+// nobody left to tell, and the exit code still says 217.
+void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t callerAddress) {
+  char report[160];
+  char* end = Put(report, "An unhandled exception occurred at $");
+  end = PutHex(end, failingAddress);
+  end = Put(end, ":\r\n");
+  end = Put(end, error);
+  end = Put(end, "\r\n  $");
+  end = PutHex(end, failingAddress);
+  end = Put(end, "\r\n  $");
+  end = PutHex(end, callerAddress);
+  end = Put(end, "\r\n\r\n");
+  TTextChannelRec err;
+  err.Stream = TStdStream::Error;
+  WriteAll(err, report, static_cast<size_t>(end - report));
+  EndProcess(ExitWriteFailed);
+}
 
 void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode) {
   FlushChannel(channel);
@@ -238,7 +238,7 @@ void FlushChannel(TTextChannelRec& channel) {
   if (size > 0) WriteOrHalt(channel, ChannelData(channel), size);
 }
 
-// The reports name these functions and their callers, as WriteOrHalt's does.
+// The report names this function and its caller, as WriteOrHalt's does.
 __attribute__((noinline)) void HaltOnOutOfMemory() {
   if (TTextChannelRec* owner = LineBlockOwner) {
     // Only whole lines: the one being written is dropped.
@@ -247,14 +247,4 @@ __attribute__((noinline)) void HaltOnOutOfMemory() {
   }
   HaltWithReport("EOutOfMemory: Out of memory", reinterpret_cast<uintptr_t>(&HaltOnOutOfMemory),
                  reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
-}
-
-__attribute__((noinline)) size_t ReadStandardInput(char* buffer, size_t size) {
-  for (;;) {
-    const TReadResultRec r = ReadStdInput(buffer, size);
-    if (r.Kind == TReadResultRec::Read && r.Count <= size) return r.Count;
-    if (r.Kind != TReadResultRec::Interrupted)
-      HaltWithReport("EInOutError: Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
-                     reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
-  }
 }

@@ -1,7 +1,6 @@
 // Text output channels: buffered writers on the standard streams that encode
 // text in the stream's code page, end lines with CR LF and treat any failed
-// write as the end of the run; and standard input, read with the same
-// rule.
+// write as the end of the run.
 #pragma once
 
 #include <cstddef>
@@ -111,14 +110,15 @@ void WriteLineEnd(TTextChannelRec& channel);
 // no progress, ends the run with the failure report and exit code 217.
 void FlushChannel(TTextChannelRec& channel);
 
+// Ends the run with the report of an unhandled error on standard error
+// and exit code 217: "An unhandled exception occurred at $" and the
+// failing address, the error's class and message ("EInOutError: Disk
+// Full"), the failing address and its caller's, each line ended by CR LF,
+// then an empty line. If standard error fails too, nobody is left to tell.
+[[noreturn]] void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t callerAddress);
+
 // Ends the run when memory is exhausted: the whole lines that wait in the
 // line block go out, then standard error gets the failure report with
 // "EOutOfMemory: Out of memory", and the exit code is 217. Installed as
 // the new-handler at start; also called where a block cannot grow.
 [[noreturn]] void HaltOnOutOfMemory();
-
-// Reads up to size bytes of standard input into buffer, retrying
-// interrupted reads; returns the count, 0 at the end of the input. A failed
-// read ends the run with the failure report ("Disk read error" in place of
-// "Disk Full") and exit code 217.
-size_t ReadStandardInput(char* buffer, size_t size);

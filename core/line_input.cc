@@ -18,6 +18,21 @@ struct TByteOrderMarkRec {
 };
 constexpr TByteOrderMarkRec ByteOrderMarks[] = {{"\xEF\xBB\xBF", 3, CodePageUtf8}, {"\xFF\xFE", 2, CodePageUtf16}};
 
+// Reads up to size bytes of standard input into buffer, retrying
+// interrupted reads; returns the count, 0 at the end of the input. A failed
+// read ends the run with the failure report ("Disk read error" in place of
+// "Disk Full"). The report names this function and its caller, so it stays
+// a function of its own.
+__attribute__((noinline)) size_t ReadStandardInput(char* buffer, size_t size) {
+  for (;;) {
+    const TReadResultRec r = ReadStdInput(buffer, size);
+    if (r.Kind == TReadResultRec::Read && r.Count <= size) return r.Count;
+    if (r.Kind != TReadResultRec::Interrupted)
+      HaltWithReport("EInOutError: Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
+                     reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+  }
+}
+
 }  // namespace
 
 void OpenLineInput(TLineInputRec& in, TTextChannelRec& output) {
