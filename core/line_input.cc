@@ -100,10 +100,7 @@ TLineStep TakeLine(TLineInputRec& in, std::string_view& line) {
     }
     const size_t lf = static_cast<size_t>(static_cast<const char*>(hit) - data);
     if (!units) {
-      const size_t end = lf > in.Start && data[lf - 1] == '\r' ? lf - 1 : lf;
-      line = std::string_view(data + in.Start, end - in.Start);
-      in.Start = lf + 1;
-      in.Scanned = 0;
+      line = TakeByteLine(in, lf);
       return TLineStep::Line;
     }
     // UTF-16LE: a 0A byte ends a line only as the first byte of a unit
@@ -132,11 +129,6 @@ TLineStep TakeLine(TLineInputRec& in, std::string_view& line) {
   return TLineStep::Line;
 }
 
-void SkipHeldInput(TLineInputRec& in, size_t count) {
-  in.Start += count;
-  in.Scanned = in.Scanned > count ? in.Scanned - count : 0;
-}
-
 bool ReadMoreInput(TLineInputRec& in) {
   if (in.AtEnd) return false;
   if (in.Output) FlushChannel(*in.Output);
@@ -146,7 +138,7 @@ bool ReadMoreInput(TLineInputRec& in) {
   return n > 0;
 }
 
-bool NextInputLine(TLineInputRec& in, std::string_view& line) {
+bool ReadInputLine(TLineInputRec& in, std::string_view& line) {
   ReadByteOrderMark(in);
   for (;;) {
     switch (TakeLine(in, line)) {

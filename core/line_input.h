@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "core/console.h"
+#include "text/code_page.h"
 
 struct TLineInputRec {
   char* Data = nullptr;  // from malloc: a long line grows it in place
@@ -62,12 +64,37 @@ TLineStep TakeLine(TLineInputRec& in, std::string_view& line);
 // The held bytes, and a way to move past a part of them (a whole number of
 // lines): for a caller that searches many held lines at once.
 inline std::string_view HeldInput(const TLineInputRec& in) { return {in.Data + in.Start, in.End - in.Start}; }
-void SkipHeldInput(TLineInputRec& in, size_t count);
+inline void SkipHeldInput(TLineInputRec& in, size_t count) {
+  in.Start += count;
+  in.Scanned = in.Scanned > count ? in.Scanned - count : 0;
+}
+
+// Takes the held bytes up to the LF at index lf as the next line, without
+// the LF and a CR right before it. For bytes, not UTF-16LE.
+inline std::string_view TakeByteLine(TLineInputRec& in, size_t lf) {
+  const size_t end = lf > in.Start && in.Data[lf - 1] == '\r' ? lf - 1 : lf;
+  const std::string_view line(in.Data + in.Start, end - in.Start);
+  in.Start = lf + 1;
+  in.Scanned = 0;
+  return line;
+}
 
 // Reads more of standard input after the held bytes; false at its end. A
 // failed read ends the run with the failure report and exit code 217.
 bool ReadMoreInput(TLineInputRec& in);
 
 // The next line of standard input (see TakeLine), reading as needed; false
-// when there are no more. Reads the byte-order mark first.
-bool NextInputLine(TLineInputRec& in, std::string_view& line);
+// when there are no more. Reads the byte-order mark first. A whole line of
+// bytes among the held ones, the common case, is taken inline: lines come
+// by the million.
+bool ReadInputLine(TLineInputRec& in, std::string_view& line);
+inline bool NextInputLine(TLineInputRec& in, std::string_view& line) {
+  const size_t at = in.Start + in.Scanned;
+  if (in.MarkDecided && in.CodePage != CodePageUtf16 && at < in.End) {
+    if (const void* lf = std::memchr(in.Data + at, '\n', in.End - at)) {
+      line = TakeByteLine(in, static_cast<size_t>(static_cast<const char*>(lf) - in.Data));
+      return true;
+    }
+  }
+  return ReadInputLine(in, line);
+}
