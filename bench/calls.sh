@@ -28,6 +28,7 @@ kib64=$(head -c 65536 /dev/zero | tr '\0' a)
 time_cmd() {  # time_cmd NAME RUNS EXPECTED_OUTPUT COMMAND...
   name=$1; count=$2; printf "$3" > "$out/$name.expected"; shift 3
   check_cmd "$name" "$out/$name.expected" 0 "$*"
+  echo "$0: timing $name" >&2
   hyperfine -N --style none --warmup 20 --runs "$count" --export-json "$out/$name.json" \
     --command-name "$name" "$(printf '%s\n' "$*")" >/dev/null
   # Minor page faults, best of 10: the pages a call touches.

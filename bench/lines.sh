@@ -67,6 +67,7 @@ grep -c '^TRUE' "$out/expected.txt" > "$out/expected.count"
 
 time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the output while timed
   check_cmd "$1" "$3" 0 "$4"
+  echo "$0: timing $1" >&2
   hyperfine --style none --warmup 2 --runs "$2" --export-json "$out/$1.json" --command-name "$1" \
     "$4 > ${5:-/dev/null}" >/dev/null
   # Peak memory in KiB.
