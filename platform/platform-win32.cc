@@ -69,9 +69,11 @@ std::u16string ExecutablePath() {
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
   DWORD written = 0;
   if (!WriteFile(StreamHandle(stream), data, static_cast<DWORD>(size), &written, nullptr)) {
-    // A pipe whose reader has closed it: "being closed" or "broken".
+    // A pipe whose reader has closed it: "being closed" on Windows, "not
+    // connected" under Wine, or "broken".
     const DWORD error = GetLastError();
-    if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) return {TWriteResultRec::ReaderGone, 0};
+    if (error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_BROKEN_PIPE)
+      return {TWriteResultRec::ReaderGone, 0};
     return {TWriteResultRec::Failed, 0};
   }
   return {TWriteResultRec::Written, written};

@@ -408,12 +408,12 @@ def lines_cases(platform, opts):
         cases.append(dict(name="a coprocess whose first line is %r" % first, args=["--lines", "TOKEN"], env=utf8,
                           dialogue=[first + b"\n", b"a TOKEN b\n"], timeout=15,
                           stdout=miss + b"TRUE|3|8|0|a|b|\r\n", code=0))
+    # A reader that has gone ends the filter quietly, as grep ends.
+    many = b"".join(b"line %d TOKEN\n" % i for i in range(20000))
+    cases.append(case("a closed pipe after the first block", many, re.compile(rb"TRUE\|.*", re.S), code=217,
+                      stdout_target="close-after-first-read"))
     if platform == "posix":
-        many = b"".join(b"line %d TOKEN\n" % i for i in range(20000))
         cases += [
-            # A reader that has gone ends the filter quietly, as grep ends.
-            case("a closed pipe after the first block", many, re.compile(rb"TRUE\|.*", re.S), code=217,
-                 stdout_target="close-after-first-read"),
             case("a failed read", None, b"", code=217, cmd=["sh", "-c", 'exec "$0" --lines TOKEN < /', opts.exe],
                  stderr=re.compile(FAILURE_REPORT.pattern.replace(b"Disk Full", b"Disk read error"))),
             # A byte that is no text (an escape) and an unpaired surrogate
