@@ -78,11 +78,11 @@ void PrepareSearch(TPreparedSearchRec& search, uint32_t bytesCp, uint32_t unitsC
                                        : sharedEscapes    ? delimiters
                                                           : WithoutEscapeUnits(delimiters));
   std::string_view ascii;
-  search.TokenIsAscii = ParamAscii(2, ascii);
-  search.AsciiToken = PrepareToken(search.TokenIsAscii ? ascii : std::string_view());
+  const bool tokenIsAscii = ParamAscii(2, ascii);
+  search.AsciiToken = PrepareToken(tokenIsAscii ? ascii : std::string_view());
   search.BytesCp = bytesCp;
   search.UnitsCp = unitsCp;
-  search.TokenAsciiInBytes = search.TokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);
+  search.TokenAsciiInBytes = tokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(outputCp);
   char* end = PutHead(search.MissLine, TFoundRec(), rules.Length);
   *end++ = '|';

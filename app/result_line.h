@@ -39,7 +39,6 @@ struct TPreparedSearchRec {
   bool WideTokenMade = false;  // Token and WideToken hold it
   std::u16string Token;        // as typed
   TTokenRec<char16_t> WideToken;
-  bool TokenIsAscii = false;  // then AsciiToken holds its bytes
   TTokenRec<char> AsciiToken;
   // False when the token holds a lone U+DC80-U+DCFF that means a byte in
   // the arguments and an unpaired surrogate in the texts, or the other way
@@ -54,7 +53,7 @@ struct TPreparedSearchRec {
   // own bytes, which give the same positions and context unconverted.
   bool AsciiTextAsBytes = false;
   // The result line of a text without the token, less the line end.
-  char MissLine[40] = {};
+  char MissLine[80] = {};
   size_t MissLineSize = 0;
 };
 

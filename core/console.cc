@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/exit_code.h"
-#include "core/text_conversion.h"
 #include "text/ascii.h"
 #include "text/code_page.h"
 
@@ -181,10 +180,6 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
     return;
   }
   AppendNarrow(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
-}
-
-void WriteWideText(TTextChannelRec& channel, std::u16string_view wide, uint32_t sourceCp) {
-  if (!wide.empty()) AppendNarrow(channel, NarrowFromWide(wide, channel.CodePage, sourceCp));
 }
 
 char* PutDecimal(char* out, int64_t value) {

@@ -60,8 +60,9 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode 
 // Flushes what is buffered and gives up the line block.
 void ReleaseChannel(TTextChannelRec& channel);
 
-// ASCII text, written as it is: fixed texts, which pass unchanged into
-// any page, and ASCII text for a channel whose page keeps ASCII. What fits
+// Bytes written as they are: fixed ASCII texts, which pass unchanged into
+// any page, and text already in the channel's page (ASCII text for a
+// channel whose page keeps ASCII, or text converted by NarrowFromWide). What fits
 // in a whole-line channel's buffer is copied inline: result lines in the
 // stream mode come by the million.
 void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
@@ -92,10 +93,6 @@ void WriteText(TTextChannelRec& channel, std::string_view utf8);
 // uses the ANSI page, or where it is ASCII and the stream's page keeps
 // ASCII as it is; otherwise it is converted.
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
-
-// UTF-16 text decoded from bytes in sourceCp: its byte escapes are the bytes
-// again where the stream uses sourceCp (see NarrowFromWide).
-void WriteWideText(TTextChannelRec& channel, std::u16string_view wide, uint32_t sourceCp);
 
 // A number in plain decimal, "-" before negative values, put at out, which
 // has room for 20 characters; returns the end of it.

@@ -34,7 +34,7 @@ bool IsAsciiWide(std::u16string_view text) {
 
 // Asked for by the identity record and the core alike; one look will do.
 // The path is cut by characters, never inside one.
-TParamsRec& ProgramPathRead() {
+TParamsRec& ParamsWithProgramPath() {
   TParamsRec& params = ProcessRecord(ParamsStorage);
   if (!params.ProgramPathRead) {
     params.ProgramPath = ExecutablePath();
@@ -95,14 +95,14 @@ std::string AnsiFromParamText(std::u16string_view text) {
 }
 
 std::string_view ParamStr(int32_t index) {
-  if (index == 0) return ProgramPathRead().ProgramPathAnsi;
+  if (index == 0) return ParamsWithProgramPath().ProgramPathAnsi;
   if (index < 0 || index > ParamCount()) return {};
   if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Narrow[static_cast<size_t>(index - 1)];
   return Argv[index - 1];
 }
 
 std::u16string ParamText(int32_t index) {
-  if (index == 0) return ProgramPathRead().ProgramPath;
+  if (index == 0) return ParamsWithProgramPath().ProgramPath;
   if (index < 1 || index > ParamCount()) return {};
   if (ArgsAreSplit) return ProcessRecord(ParamsStorage).Wide[static_cast<size_t>(index - 1)];
   return NarrowToWide(Argv[index - 1], AnsiCodePage());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exit_code.h"
+#include "core/text_conversion.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -112,7 +113,7 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
     BindChannel(out, TStdStream::Output);
     WriteText(out, "Grüße|");
     WriteAnsiText(out, "\xE2\x82\xAC|");
-    WriteWideText(out, u"€😀|", CodePageUtf8);
+    WriteAscii(out, NarrowFromWide(u"€😀|", out.CodePage, CodePageUtf8));
     char digits[48];
     char* end = PutDecimal(PutDecimal(digits, -2147483648LL), 0);
     WriteAscii(out, std::string_view(digits, static_cast<size_t>(end - digits)));
