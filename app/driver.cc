@@ -5,6 +5,7 @@
 #include "app/help.h"
 #include "app/line_search.h"
 #include "app/result_line.h"
+#include "app/switches.h"
 #include "build_info.h"
 #include "core/console.h"
 #include "core/exit_code.h"
@@ -45,7 +46,18 @@ void RunHelp(const TDriverStateRec& d) {
   }
 }
 
-void RunSearch(TDriverStateRec& d) {
+// Says on standard error that the first data argument, which looks like a
+// long switch, is none, so that a mistyped switch is not searched for
+// unnoticed.
+void WarnDoubtfulData(const TSwitchesRec& switches) {
+  ConsoleErr.LfLineEnds = switches.Lf;
+  WriteText(ConsoleErr, "tokloc: \"");
+  WriteAnsiText(ConsoleErr, std::string(ParamStr(switches.DataStart)));
+  WriteText(ConsoleErr, "\" is no switch; it is taken as text");
+  WriteLineEnd(ConsoleErr);
+}
+
+void RunSearch(TDriverStateRec& d, const TSwitchesRec& switches) {
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
@@ -53,13 +65,14 @@ void RunSearch(TDriverStateRec& d) {
   // An argument's bytes are in the ANSI page; its units, as typed, may
   // come from UTF-16 (Win32).
   TPreparedSearchRec search;
-  PrepareSearch(search, ParamStrCodePage(), ParamCodePage(), result.CodePage);
+  PrepareSearch(search, switches, ParamStrCodePage(), ParamCodePage(), result);
+  const int32_t textIndex = switches.DataStart;
   std::string_view text;
   TFoundRec found;
-  if (ParamAscii(1, text)) {
+  if (ParamAscii(textIndex, text)) {
     found = SearchAndWriteResult(search, text, result, d.SearchText);
   } else {
-    d.SearchText = ParamText(1);
+    d.SearchText = ParamText(textIndex);
     found = SearchAndWriteResult(search, std::u16string_view(d.SearchText), result);
   }
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
@@ -69,19 +82,28 @@ void RunTokloc(TDriverStateRec& d) {
   ExitCode = ExitTokenFound;
   BindChannel(ConsoleOut, TStdStream::Output);
 
-  // No switch is longer than 14 bytes; a longer first argument is text, and
-  // copying a text of up to 128 KiB only to compare it would cost more than
-  // the search. A character outside ASCII is no switch letter.
+  // No help switch is longer than 14 bytes; a longer first argument is
+  // text or another switch, and copying a text of up to 128 KiB only to
+  // compare it would cost more than the search. A character outside ASCII
+  // is no switch letter.
   std::string_view first = ParamStr(1);
   d.FirstParam = first.size() <= 14 && ParamAscii(1, first) ? UpperCaseAscii(first) : std::string();
   d.ExtendedHelp = IsOneOf(d.FirstParam, {"-??", "/??", "--??", "--INFO", "--VERSION-ONLY"});
-  const bool helpMode = d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2;
-  if (helpMode)
+  if (d.ExtendedHelp || IsOneOf(d.FirstParam, {"-?", "/?", "-H", "/H"}) || ParamCount() < 2) {
     RunHelp(d);
-  else if (d.FirstParam == "--LINES")
-    ExitCode = SearchInputLines();
+    return;
+  }
+  const TSwitchesRec switches = ReadSwitches();
+  // The stream mode needs a token; a single call a text and a token.
+  if (ParamCount() - switches.DataStart + 1 < (switches.Lines ? 1 : 2)) {
+    RunHelp(d);
+    return;
+  }
+  if (switches.DoubtfulData) WarnDoubtfulData(switches);
+  if (switches.Lines)
+    ExitCode = SearchInputLines(switches);
   else
-    RunSearch(d);
+    RunSearch(d, switches);
 }
 
 }  // namespace

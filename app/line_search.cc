@@ -14,7 +14,7 @@ namespace {
 // of a large input lack the token, and one search over many of them costs
 // less than one search each. Returns the 1-based position of that
 // occurrence in the next line, or 0 when none is held yet.
-int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, const TPreparedSearchRec& search) {
+int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPreparedSearchRec& search) {
   const std::string_view held = HeldInput(in);
   if (held.empty()) return 0;
   const int64_t hit = LocateToken(search.AsciiToken, held);
@@ -22,6 +22,7 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, const TP
   size_t lineStart = 0;
   while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
     WriteMissLine(search, out);
+    ++search.Line;
     lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
   }
   SkipHeldInput(in, lineStart);
@@ -30,7 +31,7 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, const TP
 
 }  // namespace
 
-int32_t SearchInputLines() {
+int32_t SearchInputLines(const TSwitchesRec& switches) {
   TTextChannelRec out;
   BindChannel(out, TStdStream::Output, TChannelMode::LineBlocks);
   out.QuietWhenReaderGone = true;
@@ -38,12 +39,13 @@ int32_t SearchInputLines() {
   OpenLineInput(in, out);
   ReadByteOrderMark(in);
   TPreparedSearchRec search;
-  PrepareSearch(search, in.CodePage, in.CodePage, out.CodePage);
+  PrepareSearch(search, switches, in.CodePage, in.CodePage, out);
   // An ASCII token without CR or LF, searched as bytes, never spans a line
-  // end: the held lines can be searched as one.
+  // end: the held lines can be searched as one. Not so when case is
+  // ignored: other characters fold into ASCII.
   const std::string_view ascii = search.AsciiToken.Units;
-  const bool missesInBulk =
-      search.TokenAsciiInBytes && !ascii.empty() && ascii.find_first_of("\r\n") == std::string_view::npos;
+  const bool missesInBulk = search.TokenAsciiInBytes && !switches.IgnoreCase && !ascii.empty() &&
+                            ascii.find_first_of("\r\n") == std::string_view::npos;
 
   bool anyFound = false;
   std::u16string decoded;
@@ -52,6 +54,7 @@ int32_t SearchInputLines() {
     const int64_t heldHit = missesInBulk ? WriteMissesBeforeToken(in, out, search) : 0;
     if (!NextInputLine(in, line)) break;
     anyFound = SearchAndWriteResult(search, line, out, decoded, heldHit).Position >= 1 || anyFound;
+    ++search.Line;
   }
   CloseLineInput(in);
   ReleaseChannel(out);

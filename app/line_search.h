@@ -3,10 +3,13 @@
 
 #include <cstdint>
 
+#include "app/switches.h"
+
 // Reads standard input to its end and searches each of its lines for the
-// token (argument 2), with the length and delimiters of arguments 3 and 4,
-// exactly as if the line had been given as the text argument; writes each
-// line's result line to standard output, in input order, in blocks of
+// token (the first data argument), with the length and delimiters of the
+// two after it, exactly as if the line had been given as the text
+// argument; writes each line's result as the switches say to standard
+// output, in input order, in blocks of
 // whole lines that reach the operating system before the program waits
 // for more input.
 //
@@ -19,4 +22,4 @@
 //
 // Returns ExitTokenFound when any line holds the token, else
 // ExitTokenNotFound. A failed read or write ends the run with 217.
-int32_t SearchInputLines();
+int32_t SearchInputLines(const TSwitchesRec& switches);

@@ -2,20 +2,23 @@
 
 #include <algorithm>
 
+#include "app/json_text.h"
 #include "app/length_arg.h"
 #include "core/params.h"
 #include "core/text_conversion.h"
 #include "text/ascii.h"
+#include "text/case_fold.h"
 #include "text/code_page.h"
 #include "text/utf16.h"
 
 namespace {
 
-// Everything of the line up to the texts, put at out (room for 80
+char* PutText(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
+
+// Everything of the plain line up to the texts, put at out (room for 80
 // bytes); returns the end.
 char* PutHead(char* out, const TFoundRec& found, int32_t length) {
-  const std::string_view answer = found.Position >= 1 ? "TRUE|" : "FALSE|";
-  for (char c : answer) *out++ = c;
+  out = PutText(out, found.Position >= 1 ? "TRUE|" : "FALSE|");
   out = PutDecimal(out, found.Position);
   *out++ = '|';
   out = PutDecimal(out, found.After);
@@ -23,6 +26,32 @@ char* PutHead(char* out, const TFoundRec& found, int32_t length) {
   out = PutDecimal(out, length);
   *out++ = '|';
   return out;
+}
+
+// The JSON object's keys up to the texts' values (room for 120 bytes).
+char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool lineKeyWritten) {
+  if (!lineKeyWritten) *out++ = '{';
+  out = PutText(out, found.Position >= 1 ? "\"found\":true,\"position\":" : "\"found\":false,\"position\":");
+  out = PutDecimal(out, found.Position);
+  out = PutText(out, ",\"after_position\":");
+  out = PutDecimal(out, found.After);
+  out = PutText(out, ",\"length\":");
+  out = PutDecimal(out, length);
+  return out;
+}
+
+// The one field --field asks for, apart from the texts and the line,
+// raw or as JSON (room for 30 bytes).
+char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField field, bool json) {
+  switch (field) {
+    case TField::Found:
+      if (json) return PutText(out, found.Position >= 1 ? "true" : "false");
+      return PutText(out, found.Position >= 1 ? "TRUE" : "FALSE");
+    case TField::Position: return PutDecimal(out, found.Position);
+    case TField::AfterPosition: return PutDecimal(out, found.After);
+    case TField::Length: return PutDecimal(out, length);
+    default: return out;
+  }
 }
 
 // The result line of a found token whose context texts are bytes in the
@@ -50,6 +79,40 @@ void WriteFoundLine(TTextChannelRec& channel, const TFoundRec& found, int32_t le
   WriteLineEnd(channel);
 }
 
+// The result of a found token in the form the switches ask for; before
+// and after are JSON strings for --json, else bytes in the channel's page.
+void WriteFoundResult(const TPreparedSearchRec& search, TTextChannelRec& channel, const TFoundRec& found,
+                      std::string_view before, std::string_view after) {
+  if (search.PlainLine) {
+    WriteFoundLine(channel, found, search.Rules.Length, before, after);
+    return;
+  }
+  WriteLinePart(search, channel);
+  const TSwitchesRec& s = search.Switches;
+  char head[128];
+  char* end = head;
+  if (s.Field == TField::None && s.Json) {
+    end = PutJsonHead(head, found, search.Rules.Length, search.LinePart == TLinePart::Json);
+    end = PutText(end, ",\"before\":");
+  } else if (s.Field == TField::None) {
+    end = PutHead(head, found, search.Rules.Length);
+  } else {
+    end = PutFieldValue(head, found, search.Rules.Length, s.Field, s.Json);
+  }
+  WriteAscii(channel, std::string_view(head, static_cast<size_t>(end - head)));
+  if (s.Field == TField::None) {
+    WriteAscii(channel, before);
+    WriteAscii(channel, s.Json ? ",\"after\":" : "|");
+    WriteAscii(channel, after);
+    WriteAscii(channel, s.Json ? "}" : "|");
+  } else if (s.Field == TField::Before) {
+    WriteAscii(channel, before);
+  } else if (s.Field == TField::After) {
+    WriteAscii(channel, after);
+  }
+  WriteLineEnd(channel);
+}
+
 // Whether a lone U+DC80-U+DCFF means the same in the arguments and in
 // texts whose units come from unitsCp: a byte escape in both, or an
 // unpaired surrogate in both.
@@ -59,42 +122,99 @@ bool ArgumentsShareEscapes(uint32_t unitsCp) {
 
 void MakeWideToken(TPreparedSearchRec& search) {
   if (search.WideTokenMade) return;
-  search.Token = ParamText(2);
-  search.WideToken = PrepareToken<char16_t>(search.Token);
+  search.Token = ParamText(search.TokenIndex);
+  if (search.Switches.IgnoreCase) {
+    search.FoldedToken = search.Token;
+    FoldCaseUtf16(search.FoldedToken);
+  }
+  search.WideToken = PrepareToken<char16_t>(search.Switches.IgnoreCase ? search.FoldedToken : search.Token);
   search.TokenCanMatch = ArgumentsShareEscapes(search.UnitsCp) || !HoldsEscapeUnit(search.Token);
   search.WideTokenMade = true;
 }
 
+// The result of a text without the token, after the line part.
+size_t PutMissLine(char* out, const TPreparedSearchRec& search) {
+  const TSwitchesRec& s = search.Switches;
+  const TFoundRec none;
+  char* end = out;
+  if (s.Field == TField::None && s.Json) {
+    end = PutJsonHead(out, none, search.Rules.Length, search.LinePart == TLinePart::Json);
+    end = PutText(end, ",\"before\":\"\",\"after\":\"\"}");
+  } else if (s.Field == TField::None) {
+    end = PutText(PutHead(out, none, search.Rules.Length), "||");
+  } else if (s.Json && (s.Field == TField::Before || s.Field == TField::After)) {
+    end = PutText(out, "\"\"");
+  } else {
+    end = PutFieldValue(out, none, search.Rules.Length, s.Field, s.Json);
+  }
+  return static_cast<size_t>(end - out);
+}
+
 }  // namespace
 
-void PrepareSearch(TPreparedSearchRec& search, uint32_t bytesCp, uint32_t unitsCp, uint32_t outputCp) {
+void WriteLinePart(const TPreparedSearchRec& search, TTextChannelRec& channel) {
+  char part[64];
+  char* end = part;
+  if (search.LinePart == TLinePart::Json) {
+    end = PutDecimal(PutText(end, "{\"line\":"), search.Line);
+    *end++ = ',';
+  } else if (search.LinePart == TLinePart::Plain) {
+    end = PutDecimal(end, search.Line);
+    *end++ = '|';
+  }
+  if (search.Switches.Field == TField::Line) end = PutDecimal(end, search.Line);
+  WriteAscii(channel, std::string_view(part, static_cast<size_t>(end - part)));
+}
+
+void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uint32_t bytesCp, uint32_t unitsCp,
+                   TTextChannelRec& channel) {
+  search.Switches = switches;
+  search.TokenIndex = switches.Lines ? switches.DataStart : switches.DataStart + 1;
   TSearchRulesRec& rules = search.Rules;
   // A length is ASCII: any other character is no digit.
   std::string_view lengthText;
-  rules.Length = ParamAscii(3, lengthText) ? ConvertLength(lengthText) : 0;
+  rules.Length = ParamAscii(search.TokenIndex + 1, lengthText) ? ConvertLength(lengthText) : 0;
   const bool sharedEscapes = ArgumentsShareEscapes(unitsCp);
-  const std::u16string delimiters = ParamText(4);
+  const std::u16string delimiters = ParamText(search.TokenIndex + 2);
   rules.Delimiters = BuildDelimiterSet(delimiters.empty() ? u" ,;"
                                        : sharedEscapes    ? delimiters
                                                           : WithoutEscapeUnits(delimiters));
   std::string_view ascii;
-  const bool tokenIsAscii = ParamAscii(2, ascii);
-  search.AsciiToken = PrepareToken(tokenIsAscii ? ascii : std::string_view());
+  const bool tokenIsAscii = ParamAscii(search.TokenIndex, ascii);
+  search.AsciiTokenText = tokenIsAscii ? ascii : std::string_view();
+  if (switches.IgnoreCase) FoldCaseAscii(search.AsciiTokenText);
+  search.AsciiToken = PrepareToken(std::string_view(search.AsciiTokenText));
   search.BytesCp = bytesCp;
   search.UnitsCp = unitsCp;
   search.TokenAsciiInBytes = tokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);
-  search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(outputCp);
-  char* end = PutHead(search.MissLine, TFoundRec(), rules.Length);
-  *end++ = '|';
-  *end++ = '|';
-  search.MissLineSize = static_cast<size_t>(end - search.MissLine);
+  search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(channel.CodePage);
+  search.Count = TUnitCountRec{switches.Units, bytesCp, unitsCp};
+  search.Line = switches.FirstLine;
+  search.SkipMisses = switches.FoundOnly;
+  search.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
+                        ? TLinePart::Json
+                    : switches.LineNumber ? TLinePart::Plain
+                                          : TLinePart::None;
+  search.PlainLine = PlainResults(switches);
+  search.MissLineSize = PutMissLine(search.MissLine, search);
+  channel.LfLineEnds = switches.Lf || switches.Json;
 }
 
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text, TTextChannelRec& channel,
                                std::u16string& decoded, int64_t knownPosition) {
-  if (search.TokenAsciiInBytes) {
+  // Folding keeps ASCII within ASCII, but other characters fold into it
+  // (the Kelvin sign to "k"): only an ASCII text is searched folded as
+  // bytes.
+  const bool asBytes = search.TokenAsciiInBytes && (!search.Switches.IgnoreCase || IsAsciiText(text));
+  if (asBytes) {
+    std::string_view haystack = text;
+    if (search.Switches.IgnoreCase) {
+      search.Folded.assign(text);
+      FoldCaseAscii(search.Folded);
+      haystack = search.Folded;
+    }
     TFoundRec found;
-    found.Position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, text);
+    found.Position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, haystack);
     if (found.Position == 0) {
       WriteMissLine(search, channel);
       return found;
@@ -102,8 +222,17 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
     if (search.AsciiTextAsBytes && IsAsciiText(text)) {
       const TSearchRulesRec& rules = search.Rules;
       found.After = found.Position + static_cast<int64_t>(search.AsciiToken.Units.size());
-      WriteFoundLine(channel, found, rules.Length, TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters),
-                     TextAfterSpan(text, found.After, rules.Length, rules.Delimiters));
+      std::string_view before = TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters);
+      std::string_view after = TextAfterSpan(text, found.After, rules.Length, rules.Delimiters);
+      if (search.Switches.Json) {
+        search.BeforeOut.clear();
+        search.AfterOut.clear();
+        AppendJsonString(search.BeforeOut, before);
+        AppendJsonString(search.AfterOut, after);
+        before = search.BeforeOut;
+        after = search.AfterOut;
+      }
+      WriteFoundResult(search, channel, found, before, after);
       return found;
     }
   }
@@ -113,20 +242,41 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
 
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view text, TTextChannelRec& channel) {
   MakeWideToken(search);
-  TFoundRec found;
-  if (search.TokenCanMatch) found.Position = LocateToken(search.WideToken, text);
-  if (found.Position < 1) {
+  std::u16string_view haystack = text;
+  if (search.Switches.IgnoreCase) {
+    search.WideFolded.assign(text);
+    FoldCaseUtf16(search.WideFolded);
+    haystack = search.WideFolded;
+  }
+  int64_t position = 0;
+  if (search.TokenCanMatch) position = LocateToken(search.WideToken, haystack);
+  if (position < 1) {
     WriteMissLine(search, channel);
     return TFoundRec();
   }
   const TSearchRulesRec& rules = search.Rules;
-  found.After = found.Position + static_cast<int64_t>(search.Token.size());
+  const int64_t after = position + static_cast<int64_t>(search.Token.size());
+  const std::u16string_view before = TextBeforeSpanIn(search.Count, text, position, rules.Length, rules.Delimiters);
+  const std::u16string_view behind = TextAfterSpanIn(search.Count, text, after, rules.Length, rules.Delimiters);
   // Converted before any of the line is written: when memory runs out, no
   // half line has gone out.
-  const std::string before = NarrowFromWide(TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters),
-                                            channel.CodePage, search.UnitsCp);
-  const std::string after = NarrowFromWide(TextAfterSpan(text, found.After, rules.Length, rules.Delimiters),
-                                           channel.CodePage, search.UnitsCp);
-  WriteFoundLine(channel, found, rules.Length, before, after);
+  search.BeforeOut.clear();
+  search.AfterOut.clear();
+  if (search.Switches.Json) {
+    AppendJsonString(search.BeforeOut, before);
+    AppendJsonString(search.AfterOut, behind);
+  } else {
+    search.BeforeOut = NarrowFromWide(before, channel.CodePage, search.UnitsCp);
+    search.AfterOut = NarrowFromWide(behind, channel.CodePage, search.UnitsCp);
+  }
+  TFoundRec found;
+  found.Position = position;
+  found.After = after;
+  if (search.Count.Units != TUnits::Utf16) {
+    found.Position = 1 + CountUnits(search.Count, text.substr(0, static_cast<size_t>(position - 1)));
+    found.After = found.Position + CountUnits(search.Count, text.substr(static_cast<size_t>(position - 1),
+                                                                        static_cast<size_t>(after - position)));
+  }
+  WriteFoundResult(search, channel, found, search.BeforeOut, search.AfterOut);
   return found;
 }

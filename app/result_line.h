@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/switches.h"
 #include "app/token_search.h"
+#include "app/units.h"
 #include "core/console.h"
 
 // Where the token stands: 1-based positions, 0 for both when it is absent.
@@ -15,8 +17,8 @@ struct TFoundRec {
   int64_t After = 0;     // of the unit after it
 };
 
-// The length and the delimiters of a search, read from the third and
-// fourth arguments: a length that does not convert is 0, and an empty or
+// The length and the delimiters of a search, read from the arguments after
+// the token: a length that does not convert is 0, and an empty or
 // absent delimiter text is " ,;". Each character of the delimiter text is
 // one delimiter, read like the text: a double-byte character is one, and
 // its trail byte is none.
@@ -25,20 +27,31 @@ struct TSearchRulesRec {
   TCharSetRec Delimiters;
 };
 
-// A search made ready once for any number of texts: the token (argument 2)
-// in both forms, the rules, and the pages the texts come in. The UTF-16
-// form is made on first use, since a search of ASCII texts for an ASCII
-// token never needs it. It holds views of its own token, so it is never
-// copied.
+// Where a result's line number goes.
+enum class TLinePart : uint8_t {
+  None,
+  Plain,  // "N|" before the result
+  Json,   // the object's first key, "line"
+};
+
+// A search made ready once for any number of texts: the token in both
+// forms, the rules, the switches, and the pages the texts come in. The
+// UTF-16 form is made on first use, since a search of ASCII texts for an
+// ASCII token never needs it. It holds views of its own token, so it is
+// never copied.
 struct TPreparedSearchRec {
   TPreparedSearchRec() = default;
   TPreparedSearchRec(const TPreparedSearchRec&) = delete;
   TPreparedSearchRec& operator=(const TPreparedSearchRec&) = delete;
 
   TSearchRulesRec Rules;
+  TSwitchesRec Switches;
+  int32_t TokenIndex = 2;      // the argument that holds the token
   bool WideTokenMade = false;  // Token and WideToken hold it
   std::u16string Token;        // as typed
+  std::u16string FoldedToken;  // --ignore-case: the token folded
   TTokenRec<char16_t> WideToken;
+  std::string AsciiTokenText;  // the ASCII token, folded for --ignore-case
   TTokenRec<char> AsciiToken;
   // False when the token holds a lone U+DC80-U+DCFF that means a byte in
   // the arguments and an unpaired surrogate in the texts, or the other way
@@ -52,30 +65,50 @@ struct TPreparedSearchRec {
   // The output's page keeps ASCII too: an ASCII text is searched as its
   // own bytes, which give the same positions and context unconverted.
   bool AsciiTextAsBytes = false;
-  // The result line of a text without the token, less the line end.
-  char MissLine[80] = {};
+  bool PlainLine = true;    // the result line as it has always been
+  bool SkipMisses = false;  // --found-only
+  TLinePart LinePart = TLinePart::None;
+  TUnitCountRec Count;  // what positions count
+  int64_t Line = 1;     // the number of the line being searched
+  // The result of a text without the token, after its line part and less
+  // the line end.
+  char MissLine[128] = {};
   size_t MissLineSize = 0;
+  // Room kept from text to text: folded texts, and contexts ready to write.
+  std::string Folded;
+  std::u16string WideFolded;
+  std::string BeforeOut, AfterOut;
 };
 
-// Prepares the search for texts given as bytes in bytesCp (decoded, where
-// needed, into units that come from unitsCp), with results written in
-// outputCp. A delimiter that is a lone U+DC80-U+DCFF meaning something else
-// in the texts than in the arguments is dropped.
-void PrepareSearch(TPreparedSearchRec& search, uint32_t bytesCp, uint32_t unitsCp, uint32_t outputCp);
+// Prepares the search given the switches, for texts given as bytes in
+// bytesCp (decoded, where needed, into units that come from unitsCp), with
+// results written to channel, whose line ends it sets. The token is the
+// first data argument after the switches in the stream mode, the second in
+// a single call; the length and the delimiters follow it. A delimiter that
+// is a lone U+DC80-U+DCFF meaning something else in the texts than in the
+// arguments is dropped.
+void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uint32_t bytesCp, uint32_t unitsCp,
+                   TTextChannelRec& channel);
 
 // Searches text, given as its bytes in search.BytesCp, and writes its
-// result line through channel; decoded is room for its UTF-16 form, kept
+// result through channel; decoded is room for its UTF-16 form, kept
 // from call to call. knownPosition, when above 0, is where the token was
-// already found among the bytes. Returns where the token stands.
+// already found among the bytes. Returns where the token stands, counted
+// in the search's units.
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text, TTextChannelRec& channel,
                                std::u16string& decoded, int64_t knownPosition = 0);
 
 // The same for a text given as UTF-16 units from search.UnitsCp.
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view text, TTextChannelRec& channel);
 
-// Writes search.MissLine and the line end; inline, for the misses come by
-// the million in the stream mode.
+// Writes the line number where the result wants it.
+void WriteLinePart(const TPreparedSearchRec& search, TTextChannelRec& channel);
+
+// Writes the result of a text without the token; inline, for the misses
+// come by the million in the stream mode.
 inline void WriteMissLine(const TPreparedSearchRec& search, TTextChannelRec& channel) {
+  if (search.SkipMisses) return;
+  if (search.LinePart != TLinePart::None || search.Switches.Field == TField::Line) WriteLinePart(search, channel);
   WriteAscii(channel, std::string_view(search.MissLine, search.MissLineSize));
   WriteLineEnd(channel);
 }

@@ -212,10 +212,10 @@ char* PutDecimal(char* out, int64_t value) {
 void WriteLineEnd(TTextChannelRec& channel) {
   if (channel.Fill + 2 <= Capacity(channel)) {
     char* data = ChannelData(channel);
-    data[channel.Fill++] = '\r';
+    if (!channel.LfLineEnds) data[channel.Fill++] = '\r';
     data[channel.Fill++] = '\n';
   } else {
-    AppendBytes(channel, "\r\n", 2);
+    AppendBytes(channel, channel.LfLineEnds ? "\n" : "\r\n", channel.LfLineEnds ? 1 : 2);
   }
   if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces) {
     channel.LineStart = channel.Fill;  // more lines may join the block

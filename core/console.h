@@ -37,6 +37,7 @@ struct TTextChannelRec {
   // A reader that has gone (a closed pipe) ends the run quietly, as
   // filters end: the exit code still says 217.
   bool QuietWhenReaderGone = false;
+  bool LfLineEnds = false;  // lines end with LF alone, not CR LF
   // The process's one 4 KiB line block, which a whole-line channel takes
   // when its text outgrows Buffer (a LineBlocks channel at once): one such
   // channel at a time. A short line never touches it, so a single call
@@ -98,7 +99,7 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
 // has room for 20 characters; returns the end of it.
 char* PutDecimal(char* out, int64_t value);
 
-// Writes CR LF and hands the buffer to the operating system (in
+// Writes CR LF (LF alone when LfLineEnds) and hands the buffer to the operating system (in
 // LineBlocks mode only once the block is full, or at FlushChannel).
 void WriteLineEnd(TTextChannelRec& channel);
 

@@ -1,0 +1,49 @@
+// The opt-in switches given before a search's arguments: how the results
+// are written, what the positions count, and whether case matters. With
+// none of them, every result line is the one the program has always
+// written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What positions, lengths and the length argument count.
+enum class TUnits : uint8_t {
+  Utf16,  // UTF-16 code units
+  Chars,  // characters (code points)
+  Bytes,  // bytes of the text's encoding
+};
+
+// The one field --field writes.
+enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line };
+
+struct TSwitchesRec {
+  bool Lines = false;       // --lines: every line of standard input
+  bool Json = false;        // --json: one JSON object per result
+  bool FoundOnly = false;   // --found-only: no result for a missing token
+  bool LineNumber = false;  // --line-number: each result starts with "N|"
+  bool Lf = false;          // --lf: LF line ends (JSON always has them)
+  bool IgnoreCase = false;  // --ignore-case: simple case folding
+  TField Field = TField::None;
+  TUnits Units = TUnits::Utf16;
+  int64_t FirstLine = 1;  // --first-line=N: the number of the first line
+  // The index of the first argument after the switches (and after "--"
+  // when it ended them).
+  int32_t DataStart = 1;
+  // The first data argument looks like a long switch but is none: the
+  // caller warns that it is taken as text.
+  bool DoubtfulData = false;
+};
+
+// Reads the switches from argument 1 on: a run of known switches, in any
+// order and any letter case, ended by the first argument that is none or
+// by "--" after at least one switch. A first argument that is none of the
+// switches leaves every field at its default. The help switches are not
+// read here.
+TSwitchesRec ReadSwitches();
+
+// True when the results are written as they have always been: the plain
+// line, every result, CR LF.
+inline bool PlainResults(const TSwitchesRec& s) {
+  return !s.Json && !s.FoundOnly && !s.LineNumber && s.Field == TField::None;
+}
