@@ -20,9 +20,14 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPrepare
   const int64_t hit = LocateToken(search.AsciiToken, held);
   const size_t stop = hit > 0 ? static_cast<size_t>(hit - 1) : held.size();
   size_t lineStart = 0;
+  if (search.SkipMisses && !search.NumberedLines) {
+    // Nothing to write and nothing to count: past them all at once.
+    const void* lf = memrchr(held.data(), '\n', stop);
+    lineStart = lf ? static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1 : 0;
+  }
   while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
     WriteMissLine(search, out);
-    ++search.Line;
+    NextLine(search);
     lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
   }
   SkipHeldInput(in, lineStart);
@@ -54,7 +59,7 @@ int32_t SearchInputLines(const TSwitchesRec& switches) {
     const int64_t heldHit = missesInBulk ? WriteMissesBeforeToken(in, out, search) : 0;
     if (!NextInputLine(in, line)) break;
     anyFound = SearchAndWriteResult(search, line, out, decoded, heldHit).Position >= 1 || anyFound;
-    ++search.Line;
+    NextLine(search);
   }
   CloseLineInput(in);
   ReleaseChannel(out);

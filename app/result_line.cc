@@ -1,6 +1,7 @@
 #include "app/result_line.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "app/json_text.h"
 #include "app/length_arg.h"
@@ -79,36 +80,112 @@ void WriteFoundLine(TTextChannelRec& channel, const TFoundRec& found, int32_t le
   WriteLineEnd(channel);
 }
 
-// The result of a found token in the form the switches ask for; before
-// and after are JSON strings for --json, else bytes in the channel's page.
-void WriteFoundResult(const TPreparedSearchRec& search, TTextChannelRec& channel, const TFoundRec& found,
-                      std::string_view before, std::string_view after) {
-  if (search.PlainLine) {
-    WriteFoundLine(channel, found, search.Rules.Length, before, after);
-    return;
+// Room for the most PutLinePart puts.
+constexpr size_t LinePartRoom = 64;
+
+// The line number where the result wants it: "N|" before it, the JSON
+// object's first key, and the value of --field=line.
+char* PutLinePart(char* out, const TPreparedSearchRec& search) {
+  const std::string_view digits(search.LineDigits, search.LineDigitsSize);
+  if (search.LinePart == TLinePart::Json) {
+    out = PutText(PutText(out, "{\"line\":"), digits);
+    *out++ = ',';
+  } else if (search.LinePart == TLinePart::Plain) {
+    out = PutText(out, digits);
+    *out++ = '|';
   }
-  WriteLinePart(search, channel);
+  if (search.Switches.Field == TField::Line) out = PutText(out, digits);
+  return out;
+}
+
+// A context text as the result writes it: inside a JSON string, or as its
+// bytes, which are then in the channel's page.
+template <typename TChar>
+size_t ContextRoom(std::basic_string_view<TChar> text, bool json) {
+  return json ? JsonUnitsRoom(text.size()) : text.size();
+}
+
+template <typename TChar>
+char* PutContext(char* out, std::basic_string_view<TChar> text, bool json) {
+  if constexpr (std::is_same_v<TChar, char>) {
+    if (!json) return PutText(out, text);
+  }
+  return PutJsonUnits(out, text);
+}
+
+// Writes a context text through channel in pieces, for a result too long
+// for the channel's buffer.
+template <typename TChar>
+void WriteContext(TTextChannelRec& channel, std::basic_string_view<TChar> text, bool json) {
+  constexpr size_t Units = 256;
+  char piece[JsonUnitsRoom(Units)];
+  for (size_t i = 0; i < text.size(); i += Units) {
+    const std::basic_string_view<TChar> part = text.substr(i, Units);
+    WriteAscii(channel, std::string_view(piece, static_cast<size_t>(PutContext(piece, part, json) - piece)));
+  }
+}
+
+// A found token's result in the form the switches ask for: the ASCII
+// around the contexts, and which contexts it holds.
+struct TResultFrameRec {
+  char Head[LinePartRoom + 160];
+  size_t HeadSize = 0;
+  std::string_view Middle, Tail;  // after the first context, after the second
+  bool Before = false, After = false;
+  bool Json = false;  // the contexts go inside JSON strings
+};
+
+void FrameFoundResult(TResultFrameRec& frame, const TPreparedSearchRec& search, const TFoundRec& found) {
   const TSwitchesRec& s = search.Switches;
-  char head[128];
-  char* end = head;
-  if (s.Field == TField::None && s.Json) {
-    end = PutJsonHead(head, found, search.Rules.Length, search.LinePart == TLinePart::Json);
-    end = PutText(end, ",\"before\":");
-  } else if (s.Field == TField::None) {
-    end = PutHead(head, found, search.Rules.Length);
+  char* end = PutLinePart(frame.Head, search);
+  frame.Json = s.Json;
+  if (s.Field != TField::None) {
+    end = PutFieldValue(end, found, search.Rules.Length, s.Field, s.Json);
+    frame.Before = s.Field == TField::Before;
+    frame.After = s.Field == TField::After;
+    if (s.Json && (frame.Before || frame.After)) {
+      *end++ = '"';
+      frame.Tail = "\"";
+    }
+  } else if (s.Json) {
+    end = PutText(PutJsonHead(end, found, search.Rules.Length, search.LinePart == TLinePart::Json), ",\"before\":\"");
+    frame.Middle = "\",\"after\":\"";
+    frame.Tail = "\"}";
+    frame.Before = frame.After = true;
   } else {
-    end = PutFieldValue(head, found, search.Rules.Length, s.Field, s.Json);
+    end = PutHead(end, found, search.Rules.Length);
+    frame.Middle = "|";
+    frame.Tail = "|";
+    frame.Before = frame.After = true;
   }
-  WriteAscii(channel, std::string_view(head, static_cast<size_t>(end - head)));
-  if (s.Field == TField::None) {
-    WriteAscii(channel, before);
-    WriteAscii(channel, s.Json ? ",\"after\":" : "|");
-    WriteAscii(channel, after);
-    WriteAscii(channel, s.Json ? "}" : "|");
-  } else if (s.Field == TField::Before) {
-    WriteAscii(channel, before);
-  } else if (s.Field == TField::After) {
-    WriteAscii(channel, after);
+  frame.HeadSize = static_cast<size_t>(end - frame.Head);
+}
+
+// The result of a found token in the form the switches ask for; before and
+// after are bytes in the channel's page, or for --json ASCII or UTF-16
+// texts.
+template <typename TChar>
+void WriteFoundResult(const TPreparedSearchRec& search, TTextChannelRec& channel, const TFoundRec& found,
+                      std::basic_string_view<TChar> before, std::basic_string_view<TChar> after) {
+  TResultFrameRec frame;
+  FrameFoundResult(frame, search, found);
+  if (!frame.Before) before = {};
+  if (!frame.After) after = {};
+  const std::string_view head(frame.Head, frame.HeadSize);
+  // Put straight into the channel's buffer where it fits, as the plain
+  // line is.
+  const size_t room = head.size() + frame.Middle.size() + frame.Tail.size() + ContextRoom(before, frame.Json) +
+                      ContextRoom(after, frame.Json);
+  if (char* at = ChannelRoom(channel, room)) {
+    at = PutContext(PutText(at, head), before, frame.Json);
+    at = PutContext(PutText(at, frame.Middle), after, frame.Json);
+    TakeRoom(channel, PutText(at, frame.Tail));
+  } else {
+    WriteAscii(channel, head);
+    WriteContext(channel, before, frame.Json);
+    WriteAscii(channel, frame.Middle);
+    WriteContext(channel, after, frame.Json);
+    WriteAscii(channel, frame.Tail);
   }
   WriteLineEnd(channel);
 }
@@ -152,18 +229,18 @@ size_t PutMissLine(char* out, const TPreparedSearchRec& search) {
 
 }  // namespace
 
-void WriteLinePart(const TPreparedSearchRec& search, TTextChannelRec& channel) {
-  char part[64];
-  char* end = part;
-  if (search.LinePart == TLinePart::Json) {
-    end = PutDecimal(PutText(end, "{\"line\":"), search.Line);
-    *end++ = ',';
-  } else if (search.LinePart == TLinePart::Plain) {
-    end = PutDecimal(end, search.Line);
-    *end++ = '|';
+void WriteNumberedMissLine(const TPreparedSearchRec& search, TTextChannelRec& channel) {
+  const std::string_view miss(search.MissLine, search.MissLineSize);
+  char* at = ChannelRoom(channel, LinePartRoom + miss.size());
+  char part[LinePartRoom];
+  char* end = PutLinePart(at ? at : part, search);
+  if (at) {
+    TakeRoom(channel, PutText(end, miss));
+  } else {
+    WriteAscii(channel, std::string_view(part, static_cast<size_t>(end - part)));
+    WriteAscii(channel, miss);
   }
-  if (search.Switches.Field == TField::Line) end = PutDecimal(end, search.Line);
-  WriteAscii(channel, std::string_view(part, static_cast<size_t>(end - part)));
+  WriteLineEnd(channel);
 }
 
 void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uint32_t bytesCp, uint32_t unitsCp,
@@ -190,12 +267,14 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(channel.CodePage);
   search.Count = TUnitCountRec{switches.Units, bytesCp, unitsCp};
   search.Line = switches.FirstLine;
+  search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, search.Line) - search.LineDigits);
   search.SkipMisses = switches.FoundOnly;
   search.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
                         ? TLinePart::Json
                     : switches.LineNumber ? TLinePart::Plain
                                           : TLinePart::None;
   search.PlainLine = PlainResults(switches);
+  search.NumberedLines = search.LinePart != TLinePart::None || switches.Field == TField::Line;
   search.MissLineSize = PutMissLine(search.MissLine, search);
   channel.LfLineEnds = switches.Lf || switches.Json;
 }
@@ -222,17 +301,12 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
     if (search.AsciiTextAsBytes && IsAsciiText(text)) {
       const TSearchRulesRec& rules = search.Rules;
       found.After = found.Position + static_cast<int64_t>(search.AsciiToken.Units.size());
-      std::string_view before = TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters);
-      std::string_view after = TextAfterSpan(text, found.After, rules.Length, rules.Delimiters);
-      if (search.Switches.Json) {
-        search.BeforeOut.clear();
-        search.AfterOut.clear();
-        AppendJsonString(search.BeforeOut, before);
-        AppendJsonString(search.AfterOut, after);
-        before = search.BeforeOut;
-        after = search.AfterOut;
-      }
-      WriteFoundResult(search, channel, found, before, after);
+      const std::string_view before = TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters);
+      const std::string_view after = TextAfterSpan(text, found.After, rules.Length, rules.Delimiters);
+      if (search.PlainLine)
+        WriteFoundLine(channel, found, rules.Length, before, after);
+      else
+        WriteFoundResult(search, channel, found, before, after);
       return found;
     }
   }
@@ -258,17 +332,6 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view t
   const int64_t after = position + static_cast<int64_t>(search.Token.size());
   const std::u16string_view before = TextBeforeSpanIn(search.Count, text, position, rules.Length, rules.Delimiters);
   const std::u16string_view behind = TextAfterSpanIn(search.Count, text, after, rules.Length, rules.Delimiters);
-  // Converted before any of the line is written: when memory runs out, no
-  // half line has gone out.
-  search.BeforeOut.clear();
-  search.AfterOut.clear();
-  if (search.Switches.Json) {
-    AppendJsonString(search.BeforeOut, before);
-    AppendJsonString(search.AfterOut, behind);
-  } else {
-    search.BeforeOut = NarrowFromWide(before, channel.CodePage, search.UnitsCp);
-    search.AfterOut = NarrowFromWide(behind, channel.CodePage, search.UnitsCp);
-  }
   TFoundRec found;
   found.Position = position;
   found.After = after;
@@ -277,6 +340,18 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view t
     found.After = found.Position + CountUnits(search.Count, text.substr(static_cast<size_t>(position - 1),
                                                                         static_cast<size_t>(after - position)));
   }
-  WriteFoundResult(search, channel, found, search.BeforeOut, search.AfterOut);
+  if (search.Switches.Json) {
+    WriteFoundResult(search, channel, found, before, behind);
+    return found;
+  }
+  // Converted before any of the line is written: when memory runs out, no
+  // half line has gone out.
+  search.BeforeOut = NarrowFromWide(before, channel.CodePage, search.UnitsCp);
+  search.AfterOut = NarrowFromWide(behind, channel.CodePage, search.UnitsCp);
+  const std::string_view beforeOut = search.BeforeOut, afterOut = search.AfterOut;
+  if (search.PlainLine)
+    WriteFoundLine(channel, found, rules.Length, beforeOut, afterOut);
+  else
+    WriteFoundResult(search, channel, found, beforeOut, afterOut);
   return found;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -68,8 +69,11 @@ struct TPreparedSearchRec {
   bool PlainLine = true;    // the result line as it has always been
   bool SkipMisses = false;  // --found-only
   TLinePart LinePart = TLinePart::None;
-  TUnitCountRec Count;  // what positions count
-  int64_t Line = 1;     // the number of the line being searched
+  TUnitCountRec Count;       // what positions count
+  int64_t Line = 1;          // the number of the line being searched
+  char LineDigits[24] = {};  // Line in decimal
+  size_t LineDigitsSize = 0;
+  bool NumberedLines = false;  // a result holds its line's number
   // The result of a text without the token, after its line part and less
   // the line end.
   char MissLine[128] = {};
@@ -101,14 +105,34 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
 // The same for a text given as UTF-16 units from search.UnitsCp.
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view text, TTextChannelRec& channel);
 
-// Writes the line number where the result wants it.
-void WriteLinePart(const TPreparedSearchRec& search, TTextChannelRec& channel);
+// Moves on to the next line: its number and its decimal digits.
+inline void NextLine(TPreparedSearchRec& search) {
+  ++search.Line;
+  if (!search.NumberedLines) return;
+  // The digits are counted up where they stand: numbers come by the
+  // million in the stream mode.
+  char* digits = search.LineDigits;
+  size_t i = search.LineDigitsSize;
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i > 0) {
+    ++digits[i - 1];
+    return;
+  }
+  std::memmove(digits + 1, digits, search.LineDigitsSize++);
+  digits[0] = '1';
+}
 
-// Writes the result of a text without the token; inline, for the misses
-// come by the million in the stream mode.
+// Writes the result of a text without the token when there is one, its
+// line number where the switches want it.
+void WriteNumberedMissLine(const TPreparedSearchRec& search, TTextChannelRec& channel);
+
+// The same; inline, for the misses come by the million in the stream mode.
 inline void WriteMissLine(const TPreparedSearchRec& search, TTextChannelRec& channel) {
   if (search.SkipMisses) return;
-  if (search.LinePart != TLinePart::None || search.Switches.Field == TField::Line) WriteLinePart(search, channel);
+  if (search.NumberedLines) {
+    WriteNumberedMissLine(search, channel);
+    return;
+  }
   WriteAscii(channel, std::string_view(search.MissLine, search.MissLineSize));
   WriteLineEnd(channel);
 }

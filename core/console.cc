@@ -60,22 +60,30 @@ __attribute__((noinline)) void WriteOrHalt(const TTextChannelRec& channel, const
 // the LineBlocks channel that holds it, whose whole lines must go out even
 // when the run ends for want of memory.
 char* ProcessLineBlock = nullptr;
+size_t ProcessLineBlockSize = 0;
 TTextChannelRec* LineBlockOwner = nullptr;
 
-char* LineBlock() {
-  if (!ProcessLineBlock) ProcessLineBlock = new char[ChannelLineSize];
+// The line block of at least size bytes; its bytes are not kept when it
+// has to grow, which only a newly bound channel asks for.
+char* LineBlock(size_t size) {
+  if (ProcessLineBlockSize < size) {
+    delete[] ProcessLineBlock;
+    ProcessLineBlock = new char[size];
+    ProcessLineBlockSize = size;
+  }
   return ProcessLineBlock;
 }
 
 size_t Capacity(const TTextChannelRec& channel) {
-  return channel.Block && !channel.InPieces ? ChannelLineSize : ChannelBufferSize;
+  return channel.Block && !channel.InPieces ? channel.BlockSize : ChannelBufferSize;
 }
 
 // The buffer is full and the line goes on.
 void MakeRoom(TTextChannelRec& channel) {
   if (channel.Mode != TChannelMode::Pieces && !channel.Block && !channel.InPieces) {
     // A line longer than Buffer moves to the line block.
-    channel.Block = LineBlock();
+    channel.BlockSize = ChannelLineSize;
+    channel.Block = LineBlock(channel.BlockSize);
     std::memcpy(channel.Block, channel.Buffer, channel.Fill);
     return;
   }
@@ -153,7 +161,9 @@ void BindChannel(TTextChannelRec& channel, TStdStream stream, TChannelMode mode)
   channel.Stream = stream;
   channel.CodePage = OutputCodePage();
   channel.Mode = mode;
-  channel.Block = mode == TChannelMode::LineBlocks ? LineBlock() : nullptr;
+  channel.BlockSize =
+      mode == TChannelMode::LineBlocks && StreamIsUnshared(stream) ? ChannelUnsharedBlockSize : ChannelLineSize;
+  channel.Block = mode == TChannelMode::LineBlocks ? LineBlock(channel.BlockSize) : nullptr;
   if (mode == TChannelMode::LineBlocks) LineBlockOwner = &channel;
 }
 

@@ -17,14 +17,18 @@
 // lines written that way never mix with those of parallel callers.
 constexpr size_t ChannelBufferSize = 256;
 constexpr size_t ChannelLineSize = 4096;
+// A LineBlocks channel's block where no other writer can come between two
+// writes (a file of its own, the null device): fewer, larger writes.
+constexpr size_t ChannelUnsharedBlockSize = 65536;
 
 // How a channel hands its text to the operating system.
 enum class TChannelMode {
   Pieces,      // at every line end, and in 256-byte pieces as the buffer fills
   WholeLine,   // a line of up to 4 KiB in one write; a longer one in pieces
-  LineBlocks,  // whole lines gathered into writes of up to 4 KiB, which go
-               // out when the next line no longer fits or at FlushChannel;
-               // a line longer than 4 KiB in pieces
+  LineBlocks,  // whole lines gathered into writes of up to 4 KiB (64 KiB
+               // where the stream is unshared), which go out when the next
+               // line no longer fits or at FlushChannel; a longer line in
+               // pieces
 };
 
 struct TTextChannelRec {
@@ -43,6 +47,7 @@ struct TTextChannelRec {
   // channel at a time. A short line never touches it, so a single call
   // pays for no more memory than its line needs.
   char* Block = nullptr;
+  size_t BlockSize = ChannelLineSize;  // bytes Block holds
   char Buffer[ChannelBufferSize] = {};
 };
 
@@ -68,7 +73,7 @@ void ReleaseChannel(TTextChannelRec& channel);
 // stream mode come by the million.
 void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
 inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
-  if (channel.Block && !channel.InPieces && ascii.size() <= ChannelLineSize - channel.Fill) {
+  if (channel.Block && !channel.InPieces && ascii.size() <= channel.BlockSize - channel.Fill) {
     if (!ascii.empty()) std::memcpy(channel.Block + channel.Fill, ascii.data(), ascii.size());
     channel.Fill += ascii.size();
     return;
@@ -80,7 +85,7 @@ inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
 // to be taken with TakeRoom; null where they do not fit at once (write them
 // with WriteAscii then).
 inline char* ChannelRoom(TTextChannelRec& channel, size_t size) {
-  if (!channel.Block || channel.InPieces || size > ChannelLineSize - channel.Fill) return nullptr;
+  if (!channel.Block || channel.InPieces || size > channel.BlockSize - channel.Fill) return nullptr;
   return channel.Block + channel.Fill;
 }
 inline void TakeRoom(TTextChannelRec& channel, const char* end) {

@@ -3,10 +3,12 @@
 // the heap is tuned with glibc's mallopt.
 #include "platform/platform.h"
 
+#include <fcntl.h>
 #include <langinfo.h>
 #include <malloc.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #include <cerrno>
@@ -242,6 +244,15 @@ uint32_t InputCodePage() { return AnsiCodePage(); }
 
 // write() counts bytes on every POSIX stream, terminals included.
 bool WriteCountsCharacters(TStdStream) { return false; }
+
+bool StreamIsUnshared(TStdStream stream) {
+  const int fd = stream == TStdStream::Output ? 1 : 2;
+  struct stat st;
+  if (fstat(fd, &st) != 0) return false;
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || (flags & O_APPEND)) return false;
+  return S_ISREG(st.st_mode) || (S_ISCHR(st.st_mode) && !isatty(fd));
+}
 
 uint32_t AnsiCodePage() {
   if (CachedCodePage == CodePageUndecided) CachedCodePage = DecideCodePage();

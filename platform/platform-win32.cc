@@ -104,6 +104,10 @@ uint32_t InputCodePage() {
 
 // WriteFile on a console in a Unicode page reports the characters it wrote,
 // not the bytes, so a multi-byte character makes the count look short.
+// A handle does not tell whether it was opened for appending (cmd's ">>"),
+// so every stream counts as shared.
+bool StreamIsUnshared(TStdStream) { return false; }
+
 bool WriteCountsCharacters(TStdStream stream) {
   switch (OutputCodePage()) {
     case 1200:

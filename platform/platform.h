@@ -57,6 +57,12 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 // is false, a short count is a short write, to be continued.
 bool WriteCountsCharacters(TStdStream stream);
 
+// True when no other process's writes can land between two writes to the
+// stream: a regular file not opened for appending, or a device that is no
+// terminal (the null device). Pipes, terminals and files opened for
+// appending are shared: there only a write of up to 4 KiB stays whole.
+bool StreamIsUnshared(TStdStream stream);
+
 // What a single read of standard input achieved.
 struct TReadResultRec {
   enum TKind { Read, Interrupted, Failed } Kind = Failed;

@@ -159,6 +159,8 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 
 bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
 
+bool StreamIsUnshared(TStdStream) { return false; }
+
 TReadResultRec ReadStdInput(char* buffer, size_t size) {
   static size_t next = 0, at = 0;  // the chunk being read, and how far
   if (next >= Fake.Input.size()) return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};
