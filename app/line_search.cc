@@ -22,8 +22,8 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPrepare
   size_t lineStart = 0;
   if (search.SkipMisses && !search.NumberedLines) {
     // Nothing to write and nothing to count: past them all at once.
-    const void* lf = memrchr(held.data(), '\n', stop);
-    lineStart = lf ? static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1 : 0;
+    const size_t lf = held.substr(0, stop).rfind('\n');
+    lineStart = lf == std::string_view::npos ? 0 : lf + 1;
   }
   while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
     WriteMissLine(search, out);

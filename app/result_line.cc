@@ -267,7 +267,6 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(channel.CodePage);
   search.Count = TUnitCountRec{switches.Units, bytesCp, unitsCp};
   search.Line = switches.FirstLine;
-  search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, search.Line) - search.LineDigits);
   search.SkipMisses = switches.FoundOnly;
   search.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
                         ? TLinePart::Json
@@ -275,6 +274,9 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
                                           : TLinePart::None;
   search.PlainLine = PlainResults(switches);
   search.NumberedLines = search.LinePart != TLinePart::None || switches.Field == TField::Line;
+  if (search.NumberedLines) {
+    search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, search.Line) - search.LineDigits);
+  }
   search.MissLineSize = PutMissLine(search.MissLine, search);
   channel.LfLineEnds = switches.Lf || switches.Json;
 }

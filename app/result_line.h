@@ -69,14 +69,14 @@ struct TPreparedSearchRec {
   bool PlainLine = true;    // the result line as it has always been
   bool SkipMisses = false;  // --found-only
   TLinePart LinePart = TLinePart::None;
-  TUnitCountRec Count;       // what positions count
-  int64_t Line = 1;          // the number of the line being searched
-  char LineDigits[24] = {};  // Line in decimal
+  TUnitCountRec Count;  // what positions count
+  int64_t Line = 1;     // the number of the line being searched
+  char LineDigits[24];  // Line in decimal, where NumberedLines
   size_t LineDigitsSize = 0;
   bool NumberedLines = false;  // a result holds its line's number
   // The result of a text without the token, after its line part and less
   // the line end.
-  char MissLine[128] = {};
+  char MissLine[128];  // written by PrepareSearch
   size_t MissLineSize = 0;
   // Room kept from text to text: folded texts, and contexts ready to write.
   std::string Folded;

@@ -79,8 +79,10 @@ bool ReadSwitch(const std::string& arg, TSwitchesRec& s) {
 // A switch's name: "--", a letter, and nothing beyond ASCII. Anything
 // longer than this is text: no switch with its value comes near it.
 bool LooksLikeSwitch(int32_t index, std::string& upper) {
+  const std::string_view arg = ParamStr(index);
+  if (arg.size() < 3 || arg.size() > 40 || arg.substr(0, 2) != "--") return false;
   std::string_view ascii;
-  if (!ParamAscii(index, ascii) || ascii.size() < 3 || ascii.size() > 40 || ascii.substr(0, 2) != "--") return false;
+  if (!ParamAscii(index, ascii)) return false;
   upper = UpperCaseAscii(ascii);
   return upper[2] >= 'A' && upper[2] <= 'Z';
 }

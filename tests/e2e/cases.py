@@ -436,6 +436,109 @@ def lines_cases(platform, opts):
     return cases
 
 
+def switches_cases(platform, opts):
+    """The switches before the arguments: each result in the form asked for,
+    and without them the line as it always was."""
+    VERY = ["This is not a very long string", "long"]
+    found_json = b'{"found":true,"position":20,"after_position":24,"length":0,"before":"very","after":"string"}\n'
+    miss_json = b'{"found":false,"position":0,"after_position":0,"length":0,"before":"","after":""}\n'
+    warning = lambda arg: b'tokloc: "' + arg + b'" is no switch; it is taken as text\r\n'
+    utf8 = {"LC_ALL": "C.UTF-8"} if platform == "posix" else {"LANG": "C.UTF-8", "LC_ALL": ""}
+    page = "utf-8" if platform == "posix" else "cp1252"
+    bom = b"\xef\xbb\xbf"
+    lines = b"a TOKEN b\nnone\nc token d\nx TOKEN|y\n"
+
+    def case(name, args, stdout, code=None, **rest):
+        return dict(name=name, args=args, stdout=stdout, code=(0 if code is None else code), **rest)
+
+    def units(unit, position, after, before_text, after_text):
+        return case("--units=%s" % unit, ["--lines", "--json", "--units=" + unit, "TOKEN", "5"],
+                    b'{"line":1,"found":true,"position":%d,"after_position":%d,"length":5,"before":"%s","after":"%s"}\n'
+                    % (position, after, before_text, after_text), stdin=bom + "é😀TOKEN é😀 x\n".encode(), env=utf8)
+
+    # Bytes of a double-byte page: GB18030 on standard input (2 and 4 bytes
+    # a character here), the ANSI page 932 on the Win32 command line, where
+    # a character it lacks is "?" for each of its units.
+    if platform == "posix":
+        double_byte = case("--units=bytes in GB18030", ["--lines", "--units=bytes", "--json", "TOKEN"],
+                           b'{"line":1,"found":true,"position":7,"after_position":12,"length":0,'
+                           b'"before":"\\u4e2d\\ud840\\udc00","after":""}\n', stdin=b"\xd6\xd0\x95\x32\x82\x36TOKEN\n",
+                           env={"LOCPATH": opts.locpath, "LC_ALL": "zh_CN.GB18030"})
+    else:
+        double_byte = case("--units=bytes in 932", ["--units=bytes", "中😀TOKEN", "TOKEN"],
+                           "TRUE|5|10|0|中??||\r\n".encode("cp932"), env={"LANG": "ja_JP.UTF-8", "LC_ALL": ""})
+    return [
+        double_byte,
+        # One result, in each form.
+        case("--json", ["--json"] + VERY, found_json),
+        case("--json, not found", ["--json", "abc", "x"], miss_json, 76),
+        # A '"' reaches the program only on standard input under Win32.
+        case("--json escapes", ["--json", "--lines", "TOKEN", "4"],
+             b'{"line":1,"found":true,"position":7,"after_position":12,"length":4,"before":"b\\\\s\\t",'
+             b'"after":"\\u0001\\"\\u007f"}\n', stdin=b'q"b\\s\tTOKEN\x01"\x7f\n'),
+        case("--found-only, found", ["--found-only"] + VERY, b"TRUE|20|24|0|very|string|\r\n"),
+        case("--found-only, not found", ["--found-only", "abc", "x"], b"", 76),
+        case("--lf", ["--lf"] + VERY, b"TRUE|20|24|0|very|string|\n"),
+        case("after the switches, arguments are data", ["--lf", "-h", "h"], b"TRUE|2|3|0|-||\n"),
+        case("-- ends the switches", ["--lf", "--", "--json", "j"], b"TRUE|3|4|0|--|son|\n"),
+        case("switch names in any case", ["--JSON", "--Lf"] + VERY, found_json),
+        case("--field=found", ["--field=found"] + VERY, b"TRUE\r\n"),
+        case("--field=found, not found", ["--field=found", "abc", "x"], b"FALSE\r\n", 76),
+        case("--field=position", ["--field=position"] + VERY, b"20\r\n"),
+        case("--field=after_position", ["--field=after_position"] + VERY, b"24\r\n"),
+        case("--field=length", ["--field=length"] + VERY + ["-3"], b"-3\r\n"),
+        case("--field=before", ["--field=before", "a|b TOKEN c", "TOKEN", "4"], b"a|b \r\n"),
+        case("--field=after, empty", ["--field=after", "a TOKEN", "TOKEN"], b"\r\n"),
+        case("--field=line", ["--field=line"] + VERY, b"1\r\n"),
+        case("--field with --json", ["--json", "--field=before", "--lines", "TOKEN"], b'"a\\"b"\n',
+             stdin=b'a"b TOKEN\n'),
+        case("--line-number", ["--line-number"] + VERY, b"1|TRUE|20|24|0|very|string|\r\n"),
+        case("--ignore-case", ["--ignore-case", "Hello WORLD", "world"], b"TRUE|7|12|0|Hello||\r\n"),
+        # A first argument that looks like a switch but is none is searched,
+        # as always, and named on standard error.
+        case("an unknown switch is text", ["--jsno", "j"], b"TRUE|3|4|0|--|sno|\r\n", stderr=warning(b"--jsno")),
+        case("a bad value is no switch", ["--units=octets", "o"], b"TRUE|9|10|0|--units=|ctets|\r\n",
+             stderr=warning(b"--units=octets")),
+        case("an unknown switch after a switch", ["--lf", "--jsno", "j"], b"TRUE|3|4|0|--|sno|\n",
+             stderr=b'tokloc: "--jsno" is no switch; it is taken as text\n'),
+        dict(name="switches without a text and a token are help", args=["--json", "x"],
+             stderr=re.compile(rb".*--\?\?\r\n", re.S), code=255),
+        # Every line of standard input.
+        case("--lines --json", ["--lines", "--json", "TOKEN"],
+             b'{"line":1,"found":true,"position":3,"after_position":8,"length":0,"before":"a","after":"b"}\n'
+             b'{"line":2,"found":false,"position":0,"after_position":0,"length":0,"before":"","after":""}\n'
+             b'{"line":3,"found":false,"position":0,"after_position":0,"length":0,"before":"","after":""}\n'
+             b'{"line":4,"found":true,"position":3,"after_position":8,"length":0,"before":"x","after":"|y"}\n',
+             stdin=lines),
+        case("switches in any order", ["--line-number", "--lines", "--ignore-case", "--first-line=9", "TOKEN"],
+             b"9|TRUE|3|8|0|a|b|\r\n10|FALSE|0|0|0|||\r\n11|TRUE|3|8|0|c|d|\r\n12|TRUE|3|8|0|x||y|\r\n",
+             stdin=lines),
+        case("--found-only --line-number --field=after", ["--lines", "--found-only", "--line-number", "--field=after",
+                                                           "TOKEN"], b"1|b\r\n4||y\r\n", stdin=lines),
+        case("--found-only, no line holds the token", ["--lines", "--found-only", "NOWHERE"], b"", 76, stdin=lines),
+        case("--field=line", ["--lines", "--found-only", "--field=line", "TOKEN"], b"1\r\n4\r\n", stdin=lines),
+        case("line numbers past a run of misses", ["--lines", "--line-number", "--found-only", "TOKEN"],
+             b"1001|TRUE|1|6|0|||\r\n", stdin=b"x\n" * 1000 + b"TOKEN\n"),
+        # Bytes that are no text are their byte escapes in JSON.
+        case("bytes that are no text in JSON", ["--lines", "--json", "TOKEN"],
+             b'{"line":1,"found":true,"position":6,"after_position":11,"length":0,"before":"caf\\udce9",'
+             b'"after":"\\udcff"}\n', stdin=bom + b"caf\xe9 TOKEN \xff\n", env=utf8),
+        # Positions and the length in each unit; no character is split.
+        units("utf16", 4, 9, b"\\u00e9\\ud83d\\ude00", b" \\u00e9\\ud83d\\ude00 "),
+        units("chars", 3, 8, b"\\u00e9\\ud83d\\ude00", b" \\u00e9\\ud83d\\ude00 x"),
+        units("bytes", 7, 12, b"\\u00e9\\ud83d\\ude00", b" \\u00e9\\ud83d\\ude00"),
+        case("--units=bytes of UTF-16 input", ["--lines", "--units=bytes", "TOKEN"], b"TRUE|5|15|0|a||\r\n",
+             stdin="\ufeffa TOKEN".encode("utf-16-le"), env=utf8),
+        # Simple case folding, in every encoding; the contexts as given.
+        case("--ignore-case folds beyond ASCII", ["--lines", "--ignore-case", "--field=before", "TOKEN"],
+             "Gr\u00fc\u00dfe\r\n".encode(page), stdin=bom + "Grüße tOKEN\n".encode(), env=utf8),
+        case("--ignore-case: long s, Kelvin sign, capital sharp s", ["--lines", "--ignore-case", "--field=position", "skß"],
+             b"2\r\n3\r\n", stdin=bom + "xſKẞ\nxySKß\n".encode(), env=utf8),
+        case("--ignore-case in UTF-16, final sigma", ["--lines", "--ignore-case", "--json", "--field=found", "σίσυφος"],
+             b"true\ntrue\n", stdin="\ufeffΣΊΣΥΦΟΣ\r\nσίσυφοσ\r\n".encode("utf-16-le"), env=utf8),
+    ]
+
+
 def limits_cases(platform, opts):
     """Lines beyond 2 GiB and memory that runs out: only the native
     program, without the sanitizers, which need memory of their own."""
@@ -683,6 +786,7 @@ def console_cases(platform, opts):
 
 
 SUITES = {
+    "switches": switches_cases,
     "lines": lines_cases,
     "limits": limits_cases,
     "streams": stream_cases,
@@ -698,6 +802,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines", "limits"):
+    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines", "limits", "switches"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)
