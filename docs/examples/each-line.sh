@@ -1,19 +1,17 @@
 #!/bin/sh
-# each-line.sh FILE TOKEN: one tokloc process searches every line of FILE
-# and writes one result line for each, in order.
-results=$(tokloc --lines "$2" < "$1")
+# each-line.sh FILE TOKEN [FIELD]: one tokloc process searches every line
+# of FILE; each line that holds TOKEN gives its number and FIELD (by
+# default the text after the token) exactly, whatever characters it holds.
+results=$(tokloc --lines --found-only --line-number --lf --field="${3:-after}" "$2" < "$1")
 case $? in
   0) ;;
-  76) echo "no line holds the token" ;;
-  217) echo "tokloc could not write its result" >&2; exit 2 ;;
-  *) echo "tokloc showed its help" >&2; exit 1 ;;
+  76) echo "no line holds the token"; exit 0 ;;
+  *) echo "tokloc could not write its result" >&2; exit 2 ;;
 esac
-# read keeps empty fields; the CR of each line end lands in the last
-# variable.
-n=0
-[ -n "$results" ] && printf '%s\n' "$results" |
-while IFS='|' read -r found pos after len before behind rest; do
-  n=$((n + 1))
-  echo "$n: $found pos=$pos before=[$before] behind=[$behind]"
+# The number ends at the first "|"; the rest of the line is the field.
+# Bytes, not characters: bash's read in a UTF-8 locale runs on past the
+# end of a line whose last byte is no text.
+LC_ALL=C
+printf '%s\n' "$results" | while IFS= read -r result; do
+  printf '%s: [%s]\n' "${result%%|*}" "${result#*|}"
 done
-exit 0

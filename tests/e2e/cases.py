@@ -641,60 +641,67 @@ def stream_cases(platform, opts):
 
 
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs", "examples")
-def help_shown(opts):
-    """What locate's help branch gives: tokloc's brief help, then the
-    script's own line."""
-    return re.compile(b"tokloc " + titles(opts)[0] + rb" \(.*For more details, please type: tokloc --\?\?\r\n"
-                      rb"tokloc showed its help\r?\n", re.S)
-
-
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def lines_file():
-    """A file of 50 lines with CR LF line ends and none after the last, and
-    the result line for each: blanks, commas, semicolons, "&" and "^"
-    inside, every tenth without the token."""
-    tails = ["a", "b, c", "x & y", "semi;colon", "caret ^ up", "many   blanks"]
-    lines, results = [], []
-    for i in range(50):
-        if i % 10 == 9:
-            lines.append("line %d has no token, here; & ^" % i)
-            results.append(b"FALSE|0|0|0|||")
-            continue
-        before = "%s w%d" % (tails[i % len(tails)], i)
-        lines.append("%s TOKEN v%d tail, more; & ^" % (before, i))
-        pos = len(before) + 2
-        results.append(("TRUE|%d|%d|0|w%d|v%d|" % (pos, pos + 5, i, i)).encode())
-    folder = tempfile.mkdtemp(prefix="tokloc-lines-")
+# Lines a script must take apart, with the text before and after TOKEN in
+# each (words, as blanks, commas and semicolons delimit them); None for a
+# line without it.
+HOSTILE = [
+    (b"a|b TOKEN c|d", b"a|b", b"c|d"),
+    (b'"q" TOKEN "r"', b'"q"', b'"r"'),
+    (b"x&y TOKEN %PATH%", b"x&y", b"%PATH%"),
+    (b"!v! TOKEN ^c^", b"!v!", b"^c^"),
+    (b"<in> TOKEN >out", b"<in>", b">out"),
+    (b"=e TOKEN f=", b"=e", b"f="),
+    (b"a\tb TOKEN c\td", b"a\tb", b"c\td"),
+    (b"TOKEN", b"", b""),
+    (b"no token here", None, None),
+    (b"x TOKEN|y", b"x", b"|y"),
+    ("Grüße TOKEN 😀".encode(), "Grüße".encode(), "😀".encode()),
+    (b"caf\xe9 TOKEN \xff", b"caf\xe9", b"\xff"),
+]
+
+
+def hostile_file():
+    """HOSTILE as a UTF-8 file with a byte-order mark and CR LF line ends,
+    and per found line: its number, position and the two texts."""
+    folder = tempfile.mkdtemp(prefix="tokloc-hostile-")
     atexit.register(shutil.rmtree, folder, True)
-    path = os.path.join(folder, "lines.txt")
-    with open(path, "w", newline="\r\n") as f:
-        f.write("\n".join(lines))
-    return path, results
+    path = os.path.join(folder, "hostile.txt")
+    with open(path, "wb") as f:
+        f.write(b"\xef\xbb\xbf" + b"\r\n".join(line for line, _, _ in HOSTILE) + b"\r\n")
+    found = [(n + 1, line.decode("utf-8", "surrogateescape").index("TOKEN") + 1, before, after)
+             for n, (line, before, after) in enumerate(HOSTILE) if before is not None]
+    return path, found
 
 
 def client_cases(platform, opts):
     """The examples in docs/examples run where users run them: the .sh files
-    under dash and bash, the .bat files under Wine's cmd.exe."""
-    lines, results = lines_file()
-    found = b"TRUE|20|24|0|very|string|\r\n"
-    # Each client: how to run an example, its line end, and the environment.
+    under dash and bash, the .bat files under Wine's cmd.exe, jq and
+    Python's json; each takes every field of hostile texts apart."""
+    hostile, found = hostile_file()
     if platform == "posix":
         env = {"PATH": os.path.dirname(opts.exe) + os.pathsep + os.environ["PATH"], "LC_ALL": "C.UTF-8"}
         clients = [(shell, lambda name, shell=shell: [shell, os.path.join(EXAMPLES, name + ".sh")], b"\n")
                    for shell in ("dash", "bash")]
-        each_line = b"".join(b"%d: %s pos=%s before=[%s] behind=[%s]\n" % ((i + 1,) + tuple(r.split(b"|")[k] for k in
-                                                                                (0, 1, 4, 5)))
-                             for i, r in enumerate(results))
+        shown = lambda text: text
         null = ["sh", "-c", 'tokloc "$1" long > "$2"; echo "to a file: $?"; cat "$2"; '
                 'tokloc "$1" long > /dev/null; echo "to /dev/null: $?"', "sh"]
     else:
         env = {"LANG": "C.UTF-8", "LC_ALL": ""}
         clients = [("cmd", lambda name: [opts.wine, "cmd", "/c", windows_path(os.path.join(EXAMPLES, name + ".bat"))],
                     b"\r\n")]
-        each_line = b"".join(r + b"\r\n" for r in results)
+        # cmd gets the texts in the ANSI page (1252), where each UTF-16
+        # unit of a character or byte it lacks is "?"; for /f drops a "|"
+        # that begins the rest.
+        def ansi(c):
+            try:
+                return c.encode("cp1252")
+            except UnicodeEncodeError:
+                return b"?" * (1 + (ord(c) > 0xFFFF))
+        shown = lambda text: b"".join(ansi(c) for c in text.decode("utf-8", "surrogateescape")).lstrip(b"|")
         null = [opts.wine, "cmd", "/c", windows_path(os.path.join(EXAMPLES, "..", "..", "tests", "e2e", "redirect.bat"))]
     cases = []
     for name, run, eol in clients:
@@ -702,36 +709,41 @@ def client_cases(platform, opts):
             cases.append(dict(name="%s: %s" % (name, title), cmd=run(example) + list(args), env=env,
                               cwd=os.path.dirname(opts.exe), **rest))
         case("found", "locate", ["This is not a very long string", "long"],
-             stdout=found + b"found=TRUE pos=20 after=24 len=0 before=[very] behind=[string]" + eol, code=0)
-        case("not found", "locate", ["This is not a very long string", "LONG"],
-             stdout=b"FALSE|0|0|0|||\r\nnot found" + eol, code=76 if name == "cmd" else 0)
-        case("help shown", "locate", ["-?", "x"], stderr=help_shown(opts), code=1)
-        case("failed output", "locate", ["abc", "b"], stdout_target="full",
-             stderr=re.compile(FAILURE_REPORT.pattern + rb"tokloc could not write its result\r?\n"), code=2)
-        case("blanks, commas, semicolons, & and ^", "locate", ["a, b; c & d ^ e TOKEN f, g", "TOKEN"],
-             stdout=b"TRUE|17|22|0|e|f|\r\nfound=TRUE pos=17 after=22 len=0 before=[e] behind=[f]" + eol, code=0)
-        # cmd's "delims=|" makes an empty field vanish and shifts the rest;
-        # sh's read keeps it.
-        # An empty context field keeps its place, in cmd's "delims=|" too.
-        case("empty context before", "locate", ["TOKEN end", "TOKEN"],
-             stdout=b"TRUE|1|6|0||end|\r\nfound=TRUE pos=1 after=6 len=0 before=[] behind=[end]" + eol, code=0)
-        case("empty context after", "locate", ["start TOKEN", "TOKEN"],
-             stdout=b"TRUE|7|12|0|start||\r\nfound=TRUE pos=7 after=12 len=0 before=[start] behind=[]" + eol, code=0)
-        case("a | in the context shifts all-field splitting", "locate", ["a|b TOKEN c", "TOKEN"],
-             stdout=b"TRUE|5|10|0|a|b|c|\r\nfound=TRUE pos=5 after=10 len=0 before=[a] behind=[b]" + eol, code=0)
-        case("a | in the context leaves the needed fields", "positions", ["a|b TOKEN c", "TOKEN"],
-             stdout=b"TRUE: token at 5, text after it at 10" + eol, code=0)
-        case("50 lines, CR LF, none after the last", "each-line", [lines, "TOKEN"], stdout=each_line, code=0)
-        case("no line holds the token", "each-line", [lines, "NOWHERE"],
-             stdout=(b"FALSE|0|0|0|||\r\n" * 50 + b"no line holds the token" + eol if name == "cmd" else
-                     b"no line holds the token\n" + b"".join(b"%d: FALSE pos=0 before=[] behind=[]\n" % (i + 1)
-                                                             for i in range(50))), code=0)
+             stdout=b"pos=20 after=24 before=[very] behind=[string]" + eol, code=0)
+        case("not found", "locate", ["This is not a very long string", "LONG"], stdout=b"not found" + eol,
+             code=76 if name == "cmd" else 0)
+        case("| & ^ and an empty context", "locate", ["a|b & c^ TOKEN", "TOKEN", "4"],
+             stdout=b"pos=10 after=15 before=[ c^ ] behind=[]" + eol, code=0)
+        for field in ("position", "after_position", "before", "after"):
+            pick = lambda n, pos, before, after: {"position": b"%d" % pos, "after_position": b"%d" % (pos + 5),
+                                                  "before": shown(before), "after": shown(after)}[field]
+            case("every line's %s" % field, "each-line", [hostile, "TOKEN", field],
+                 stdout=b"".join(b"%d: [%s]%s" % (n, pick(n, *rest), eol) for n, *rest in found), code=0)
+        case("no line holds the token", "each-line", [hostile, "NOWHERE"],
+             stdout=b"no line holds the token" + eol, code=0)
+    if platform == "posix":
+        # JSON through jq, which shows a byte that is no text as U+FFFD,
+        # and through Python, which gets it back.
+        replaced = lambda text: text.decode("utf-8", "replace").encode()
+        for example, shown_by in (("each-line-jq.sh", replaced), ("each_line.py", lambda text: text)):
+            cases.append(dict(name=example, cmd=[os.path.join(EXAMPLES, example), hostile, "TOKEN"], env=env,
+                              stdout=b"".join(b"%d: %d-%d [%s] [%s]\n" % (n, pos, pos + 5, shown_by(before),
+                                                                          shown_by(after))
+                                              for n, pos, before, after in found), code=0))
+        # GNU parallel in blocks of 100,000 lines gives one process's
+        # output, line numbers and all.
+        big = os.path.join(os.path.dirname(hostile), "big.txt")
+        with open(big, "wb") as f:
+            f.write(b"".join(b"x TOKEN y\n" if n % 7 == 0 else b"line %d\n" % n for n in range(1, 250001)))
+        cases.append(dict(name="parallel.sh", cmd=[os.path.join(EXAMPLES, "parallel.sh"), big, "TOKEN"], env=env,
+                          stdout=b"".join(b"%d|TRUE|3|8|0|x|y|\r\n" % n for n in range(7, 250001, 7)), code=0))
     result_file = os.path.join(tempfile.gettempdir(), "tokloc-redirect-%d.txt" % os.getpid())
     atexit.register(lambda: os.path.exists(result_file) and os.remove(result_file))
     cases.append(dict(name="result to a file and to the null device", cmd=null + [
                       "This is not a very long string", windows_path(result_file) if platform == "win32" else result_file],
                       env=env, cwd=os.path.dirname(opts.exe),
-                      stdout=(b"to a file: 0" + (b"\r\n" if platform == "win32" else b"\n") + found +
+                      stdout=(b"to a file: 0" + (b"\r\n" if platform == "win32" else b"\n") +
+                              b"TRUE|20|24|0|very|string|\r\n" +
                               b"to " + (b"nul: 0\r\n" if platform == "win32" else b"/dev/null: 0\n")), code=0))
     return cases
 
