@@ -1,9 +1,11 @@
 #!/bin/sh
-# Stream-mode benchmark: one process searching every line of a file, side by
-# side with the same job in one mawk process, with "grep -c" (a scan with
-# next to no work per line) and with one tokloc call per line. Prints a
-# Markdown table of medians, per-line costs and peak memory. Needs
-# hyperfine and mawk (Debian packages "hyperfine" and "mawk").
+# Stream-mode benchmark: one process searching every line of a file (plain,
+# as JSON, the found lines only, and into a pipe), side by side with the
+# same job in one mawk process, with "grep -c" (a scan with next to no work
+# per line) and with one tokloc call per line. Prints a Markdown table of
+# medians, per-line costs and peak memory, and fails when --json or
+# --found-only costs more than 1.5 times the plain run. Needs hyperfine and
+# mawk (Debian packages "hyperfine" and "mawk").
 #
 #   sh bench/lines.sh [BUILD_DIR] [WIN_BUILD_DIR]
 #
@@ -64,6 +66,20 @@ AWK
 head -n 1000 "$out/expected.txt" > "$out/expected1000.txt"
 head -n 20 "$out/expected.txt" > "$out/expected20.txt"
 grep -c '^TRUE' "$out/expected.txt" > "$out/expected.count"
+# The same results as JSON Lines and as the found lines alone, written out
+# from the checked plain lines (the file's words need no JSON escapes).
+python3 - "$out" <<'PY'
+import os, sys
+out = sys.argv[1]
+plain = open(os.path.join(out, "expected.txt"), "rb").read().split(b"\r\n")[:-1]
+with open(os.path.join(out, "expected-json.txt"), "wb") as j, open(os.path.join(out, "expected-found.txt"), "wb") as f:
+    for n, line in enumerate(plain, 1):
+        found, pos, after, length, before, behind, _ = line.split(b"|")
+        j.write(b'{"line":%d,"found":%s,"position":%s,"after_position":%s,"length":%s,"before":"%s","after":"%s"}\n'
+                % (n, b"true" if found == b"TRUE" else b"false", pos, after, length, before, behind))
+        if found == b"TRUE":
+            f.write(line + b"\r\n")
+PY
 
 time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the output while timed
   check_cmd "$1" "$3" 0 "$4"
@@ -74,6 +90,13 @@ time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the 
   /usr/bin/time -f %M sh -c "$4" 2>&1 >/dev/null | tail -n 1 > "$out/$1.mem"
 }
 time_cmd tokloc "$runs" "$out/expected.txt" "$build/tokloc --lines ERROR: < $out/lines.txt"
+time_cmd tokloc_json "$runs" "$out/expected-json.txt" "$build/tokloc --lines --json ERROR: < $out/lines.txt"
+time_cmd tokloc_found "$runs" "$out/expected-found.txt" "$build/tokloc --lines --found-only ERROR: < $out/lines.txt"
+# Into a pipe, where blocks stay at 4 KiB so that parallel writers never
+# mix their lines.
+time_cmd tokloc_pipe "$runs" "$out/expected.txt" "$build/tokloc --lines ERROR: < $out/lines.txt | cat"
+time_cmd tokloc_json_pipe "$runs" "$out/expected-json.txt" \
+  "$build/tokloc --lines --json ERROR: < $out/lines.txt | cat"
 time_cmd mawk "$runs" "$out/expected.txt" "mawk -f $out/job.awk ERROR: < $out/lines.txt"
 # Into a file: GNU grep stops at the first match when its output is /dev/null.
 time_cmd grep "$runs" "$out/expected.count" "grep -c ERROR: $out/lines.txt" "$out/grep.count"
@@ -119,7 +142,11 @@ def mem(name):
 # Per line: the median over the lines; under Wine, less the start of a
 # process (the static MinGW floor), which dwarfs the work.
 floor = load("wine_floor")
-rows = [("tokloc", "tokloc --lines", lines, 0), ("mawk", "mawk, the same job", lines, 0),
+rows = [("tokloc", "tokloc --lines", lines, 0), ("tokloc_json", "tokloc --lines --json", lines, 0),
+        ("tokloc_found", "tokloc --lines --found-only", lines, 0),
+        ("tokloc_pipe", "tokloc --lines, into a pipe (cat)", lines, 0),
+        ("tokloc_json_pipe", "tokloc --lines --json, into a pipe (cat)", lines, 0),
+        ("mawk", "mawk, the same job", lines, 0),
         ("grep", "grep -c", lines, 0), ("loop", "one tokloc call per line (dash, first 1,000 lines)", 1000, 0),
         ("wine_floor", "Wine: static MinGW floor, one WriteFile", 0, 0),
         ("wine_tokloc", "Wine: tokloc.exe --lines, less the floor", winlines, floor["median"] if floor else 0),
@@ -134,6 +161,13 @@ for key, label, count, less in rows:
     per = (r["median"] - less) / count * 1e6 if count else 0
     ratio = per / (base["median"] / lines * 1e6) if base and count else 0
     print("| %s | %s | %.3f | %s | %s | %s |" % (label, "{:,}".format(count) if count else "", r["median"],
-                                                "%.3f" % per if count else "", "%.1f" % ratio if count else "",
+                                                "%.3f" % per if count else "", "%.2f" % ratio if count else "",
                                                 mem(key)))
+# The switches' budget: no more than 1.5 times the plain run.
+over = [key for key in ("tokloc_json", "tokloc_found") if base and load(key) and
+        load(key)["median"] > 1.5 * base["median"]]
+for key in over:
+    print("%s: %s costs %.2f times tokloc --lines, more than 1.5" % (sys.argv[0], key,
+                                                                  load(key)["median"] / base["median"]))
+sys.exit(1 if over else 0)
 PY
