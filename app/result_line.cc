@@ -125,8 +125,8 @@ void WriteContext(TTextChannelRec& channel, std::basic_string_view<TChar> text, 
   }
 }
 
-// A found token's result in the form the switches ask for: the ASCII
-// around the contexts, and which contexts it holds.
+// A result in the form the switches ask for: the ASCII around the
+// contexts, and which contexts it holds.
 struct TResultFrameRec {
   char Head[LinePartRoom + 160];
   size_t HeadSize = 0;
@@ -135,9 +135,11 @@ struct TResultFrameRec {
   bool Json = false;  // the contexts go inside JSON strings
 };
 
-void FrameFoundResult(TResultFrameRec& frame, const TPreparedSearchRec& search, const TFoundRec& found) {
+// A miss's result is framed once, without its line part, which changes
+// from line to line.
+void FrameResult(TResultFrameRec& frame, const TPreparedSearchRec& search, const TFoundRec& found, bool linePart) {
   const TSwitchesRec& s = search.Switches;
-  char* end = PutLinePart(frame.Head, search);
+  char* end = linePart ? PutLinePart(frame.Head, search) : frame.Head;
   frame.Json = s.Json;
   if (s.Field != TField::None) {
     end = PutFieldValue(end, found, search.Rules.Length, s.Field, s.Json);
@@ -168,7 +170,7 @@ template <typename TChar>
 void WriteFoundResult(const TPreparedSearchRec& search, TTextChannelRec& channel, const TFoundRec& found,
                       std::basic_string_view<TChar> before, std::basic_string_view<TChar> after) {
   TResultFrameRec frame;
-  FrameFoundResult(frame, search, found);
+  FrameResult(frame, search, found, true);
   if (!frame.Before) before = {};
   if (!frame.After) after = {};
   const std::string_view head(frame.Head, frame.HeadSize);
@@ -211,20 +213,10 @@ void MakeWideToken(TPreparedSearchRec& search) {
 
 // The result of a text without the token, after the line part.
 size_t PutMissLine(char* out, const TPreparedSearchRec& search) {
-  const TSwitchesRec& s = search.Switches;
-  const TFoundRec none;
-  char* end = out;
-  if (s.Field == TField::None && s.Json) {
-    end = PutJsonHead(out, none, search.Rules.Length, search.LinePart == TLinePart::Json);
-    end = PutText(end, ",\"before\":\"\",\"after\":\"\"}");
-  } else if (s.Field == TField::None) {
-    end = PutText(PutHead(out, none, search.Rules.Length), "||");
-  } else if (s.Json && (s.Field == TField::Before || s.Field == TField::After)) {
-    end = PutText(out, "\"\"");
-  } else {
-    end = PutFieldValue(out, none, search.Rules.Length, s.Field, s.Json);
-  }
-  return static_cast<size_t>(end - out);
+  TResultFrameRec frame;
+  FrameResult(frame, search, TFoundRec(), false);
+  char* end = PutText(out, std::string_view(frame.Head, frame.HeadSize));
+  return static_cast<size_t>(PutText(PutText(end, frame.Middle), frame.Tail) - out);
 }
 
 }  // namespace

@@ -42,8 +42,6 @@ struct TSwitchesRec {
 // read here.
 TSwitchesRec ReadSwitches();
 
-// True when the results are written as they have always been: the plain
-// line, every result, CR LF.
-inline bool PlainResults(const TSwitchesRec& s) {
-  return !s.Json && !s.FoundOnly && !s.LineNumber && s.Field == TField::None;
-}
+// True when each result that is written is the plain line as it has always
+// been (ended by CR LF, or LF for --lf).
+inline bool PlainResults(const TSwitchesRec& s) { return !s.Json && !s.LineNumber && s.Field == TField::None; }
