@@ -250,9 +250,15 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
                                                           : WithoutEscapeUnits(delimiters));
   std::string_view ascii;
   const bool tokenIsAscii = ParamAscii(search.TokenIndex, ascii);
-  search.AsciiTokenText = tokenIsAscii ? ascii : std::string_view();
-  if (switches.IgnoreCase) FoldCaseAscii(search.AsciiTokenText);
-  search.AsciiToken = PrepareToken(std::string_view(search.AsciiTokenText));
+  if (!tokenIsAscii) ascii = {};
+  if (switches.IgnoreCase) {
+    // Folded into a copy; otherwise the argument itself, which may be as
+    // long as the text.
+    search.AsciiTokenText = ascii;
+    FoldCaseAscii(search.AsciiTokenText);
+    ascii = search.AsciiTokenText;
+  }
+  search.AsciiToken = PrepareToken(ascii);
   search.BytesCp = bytesCp;
   search.UnitsCp = unitsCp;
   search.TokenAsciiInBytes = tokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);

@@ -52,7 +52,7 @@ struct TPreparedSearchRec {
   std::u16string Token;        // as typed
   std::u16string FoldedToken;  // --ignore-case: the token folded
   TTokenRec<char16_t> WideToken;
-  std::string AsciiTokenText;  // the ASCII token, folded for --ignore-case
+  std::string AsciiTokenText;  // --ignore-case: the ASCII token folded
   TTokenRec<char> AsciiToken;
   // False when the token holds a lone U+DC80-U+DCFF that means a byte in
   // the arguments and an unpaired surrogate in the texts, or the other way
