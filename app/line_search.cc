@@ -21,14 +21,15 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPrepare
   const size_t stop = hit > 0 ? static_cast<size_t>(hit - 1) : held.size();
   size_t lineStart = 0;
   if (search.SkipMisses && !search.NumberedLines) {
-    // Nothing to write and nothing to count: past them all at once.
-    const size_t lf = held.substr(0, stop).rfind('\n');
-    lineStart = lf == std::string_view::npos ? 0 : lf + 1;
-  }
-  while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
-    WriteMissLine(search, out);
-    NextLine(search);
-    lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
+    // Nothing to write and nothing to count: past them all at once (the
+    // backward scan only where a line end is there to find).
+    if (std::memchr(held.data(), '\n', stop)) lineStart = held.substr(0, stop).rfind('\n') + 1;
+  } else {
+    while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
+      WriteMissLine(search, out);
+      NextLine(search);
+      lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
+    }
   }
   SkipHeldInput(in, lineStart);
   return hit > 0 ? static_cast<int64_t>(stop - lineStart + 1) : 0;
