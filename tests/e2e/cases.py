@@ -515,6 +515,8 @@ def switches_cases(platform, opts):
              stdin=lines),
         case("--found-only --line-number --field=after", ["--lines", "--found-only", "--line-number", "--field=after",
                                                            "TOKEN"], b"1|b\r\n4||y\r\n", stdin=lines),
+        case("--found-only", ["--lines", "--found-only", "TOKEN"], b"TRUE|3|8|0|a|b|\r\nTRUE|3|8|0|x||y|\r\n",
+             stdin=b"none\n" * 3 + lines),
         case("--found-only, no line holds the token", ["--lines", "--found-only", "NOWHERE"], b"", 76, stdin=lines),
         case("--field=line", ["--lines", "--found-only", "--field=line", "TOKEN"], b"1\r\n4\r\n", stdin=lines),
         case("line numbers past a run of misses", ["--lines", "--line-number", "--found-only", "TOKEN"],
