@@ -24,9 +24,17 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPrepare
     // Nothing to write and nothing to count: past them all at once (the
     // backward scan only where a line end is there to find).
     if (std::memchr(held.data(), '\n', stop)) lineStart = held.substr(0, stop).rfind('\n') + 1;
+  } else if (!search.NumberedLines) {
+    // The same line for each: the switches are asked once, not per line.
+    const std::string_view miss(search.MissLine, search.MissLineSize);
+    while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
+      WriteAscii(out, miss);
+      WriteLineEnd(out);
+      lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
+    }
   } else {
     while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
-      WriteMissLine(search, out);
+      WriteNumberedMissLine(search, out);
       NextLine(search);
       lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
     }

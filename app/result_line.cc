@@ -264,7 +264,6 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
   search.TokenAsciiInBytes = tokenIsAscii && bytesCp != CodePageUtf16 && CodePageKeepsAscii(bytesCp);
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(channel.CodePage);
   search.Count = TUnitCountRec{switches.Units, bytesCp, unitsCp};
-  search.Line = switches.FirstLine;
   search.SkipMisses = switches.FoundOnly;
   search.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
                         ? TLinePart::Json
@@ -273,7 +272,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
   search.PlainLine = PlainResults(switches);
   search.NumberedLines = search.LinePart != TLinePart::None || switches.Field == TField::Line;
   if (search.NumberedLines) {
-    search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, search.Line) - search.LineDigits);
+    search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, switches.FirstLine) - search.LineDigits);
   }
   search.MissLineSize = PutMissLine(search.MissLine, search);
   channel.LfLineEnds = switches.Lf || switches.Json;

@@ -70,8 +70,7 @@ struct TPreparedSearchRec {
   bool SkipMisses = false;  // --found-only
   TLinePart LinePart = TLinePart::None;
   TUnitCountRec Count;  // what positions count
-  int64_t Line = 1;     // the number of the line being searched
-  char LineDigits[24];  // Line in decimal, where NumberedLines
+  char LineDigits[24];  // the number of the line being searched, where NumberedLines
   size_t LineDigitsSize = 0;
   bool NumberedLines = false;  // a result holds its line's number
   // The result of a text without the token, after its line part and less
@@ -105,9 +104,8 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
 // The same for a text given as UTF-16 units from search.UnitsCp.
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view text, TTextChannelRec& channel);
 
-// Moves on to the next line: its number and its decimal digits.
+// Moves on to the next line: counts up its number where results hold it.
 inline void NextLine(TPreparedSearchRec& search) {
-  ++search.Line;
   if (!search.NumberedLines) return;
   // The digits are counted up where they stand: numbers come by the
   // million in the stream mode.
