@@ -34,7 +34,7 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, TTextChannelRec& out, TPrepare
     }
   } else {
     while (const void* lf = std::memchr(held.data() + lineStart, '\n', stop - lineStart)) {
-      WriteNumberedMissLine(search, out);
+      WriteMissLine(search, out);
       NextLine(search);
       lineStart = static_cast<size_t>(static_cast<const char*>(lf) - held.data()) + 1;
     }
