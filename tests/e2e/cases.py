@@ -412,6 +412,10 @@ def lines_cases(platform, opts):
     many = b"".join(b"line %d TOKEN\n" % i for i in range(20000))
     cases.append(case("a closed pipe after the first block", many, re.compile(rb"TRUE\|.*", re.S), code=217,
                       stdout_target="close-after-first-read"))
+    # A file of its own takes larger blocks than a pipe: the same lines.
+    cases.append(case("many blocks into a file", many,
+                      b"".join(b"TRUE|%d|%d|0|%d||\r\n" % (len(b"line %d " % i) + 1, len(b"line %d " % i) + 6, i)
+                               for i in range(20000)), stdout_target="file"))
     if platform == "posix":
         cases += [
             case("a failed read", None, b"", code=217, cmd=["sh", "-c", 'exec "$0" --lines TOKEN < /', opts.exe],
