@@ -66,10 +66,8 @@ struct TPreparedSearchRec {
   // The output's page keeps ASCII too: an ASCII text is searched as its
   // own bytes, which give the same positions and context unconverted.
   bool AsciiTextAsBytes = false;
-  bool PlainLine = true;    // the result line as it has always been
-  bool SkipMisses = false;  // --found-only
+  bool PlainLine = true;  // each result written is the line as it has always been
   TLinePart LinePart = TLinePart::None;
-  TUnitCountRec Count;  // what positions count
   char LineDigits[24];  // the number of the line being searched, where NumberedLines
   size_t LineDigitsSize = 0;
   bool NumberedLines = false;  // a result holds its line's number
@@ -126,7 +124,7 @@ void WriteNumberedMissLine(const TPreparedSearchRec& search, TTextChannelRec& ch
 
 // The same; inline, for the misses come by the million in the stream mode.
 inline void WriteMissLine(const TPreparedSearchRec& search, TTextChannelRec& channel) {
-  if (search.SkipMisses) return;
+  if (search.Switches.FoundOnly) return;
   if (search.NumberedLines) {
     WriteNumberedMissLine(search, channel);
     return;

@@ -6,12 +6,11 @@
 
 namespace {
 
-// The units of the character of width UTF-16 units at text[i].
+// The characters or bytes of the character of width UTF-16 units at
+// text[i] (UTF-16 units are counted without it).
 int64_t CharUnits(const TUnitCountRec& count, std::u16string_view text, size_t i, char32_t c, size_t width) {
   if (count.Units == TUnits::Chars) return 1;
-  if (count.Units == TUnits::Utf16 || count.BytesCp == CodePageUtf16) {
-    return static_cast<int64_t>(count.Units == TUnits::Utf16 ? width : 2 * width);
-  }
+  if (count.BytesCp == CodePageUtf16) return static_cast<int64_t>(2 * width);
   // A byte escape is the one byte it stands for; a lone surrogate is
   // written as "?".
   if (c < 0x80 || IsSurrogate(c)) return 1;

@@ -32,12 +32,6 @@ TWriteOutcome WriteAll(const TTextChannelRec& channel, const char* data, size_t 
   return TWriteOutcome::Done;
 }
 
-// Appends text at out and returns the end; the report needs no heap.
-char* Put(char* out, std::string_view text) {
-  for (char c : text) *out++ = c;
-  return out;
-}
-
 char* PutHex(char* out, uintptr_t value) {
   static const char Digits[] = "0123456789ABCDEF";
   for (int shift = 60; shift >= 0; shift -= 4) *out++ = Digits[(uint64_t{value} >> shift) & 0xF];
@@ -141,15 +135,15 @@ void AppendNarrow(TTextChannelRec& channel, const std::string& text) { AppendByt
 // nobody left to tell, and the exit code still says 217.
 void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t callerAddress) {
   char report[160];
-  char* end = Put(report, "An unhandled exception occurred at $");
+  char* end = PutText(report, "An unhandled exception occurred at $");
   end = PutHex(end, failingAddress);
-  end = Put(end, ":\r\n");
-  end = Put(end, error);
-  end = Put(end, "\r\n  $");
+  end = PutText(end, ":\r\n");
+  end = PutText(end, error);
+  end = PutText(end, "\r\n  $");
   end = PutHex(end, failingAddress);
-  end = Put(end, "\r\n  $");
+  end = PutText(end, "\r\n  $");
   end = PutHex(end, callerAddress);
-  end = Put(end, "\r\n\r\n");
+  end = PutText(end, "\r\n\r\n");
   TTextChannelRec err;
   err.Stream = TStdStream::Error;
   WriteAll(err, report, static_cast<size_t>(end - report));

@@ -42,9 +42,9 @@ struct TTextChannelRec {
   // filters end: the exit code still says 217.
   bool QuietWhenReaderGone = false;
   bool LfLineEnds = false;  // lines end with LF alone, not CR LF
-  // The process's one 4 KiB line block, which a whole-line channel takes
-  // when its text outgrows Buffer (a LineBlocks channel at once): one such
-  // channel at a time. A short line never touches it, so a single call
+  // The process's one line block, which a whole-line channel takes (4 KiB)
+  // when its text outgrows Buffer, and a LineBlocks channel at once (4 or
+  // 64 KiB): one such channel at a time. A short line never touches it, so a single call
   // pays for no more memory than its line needs.
   char* Block = nullptr;
   size_t BlockSize = ChannelLineSize;  // bytes Block holds
@@ -99,6 +99,13 @@ void WriteText(TTextChannelRec& channel, std::string_view utf8);
 // uses the ANSI page, or where it is ASCII and the stream's page keeps
 // ASCII as it is; otherwise it is converted.
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
+
+// text put at out, which has room for it; returns the end of it. Result
+// lines and the failure report are put together this way, with no heap.
+inline char* PutText(char* out, std::string_view text) {
+  if (!text.empty()) std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
 
 // A number in plain decimal, "-" before negative values, put at out, which
 // has room for 20 characters; returns the end of it.
