@@ -3,9 +3,10 @@
 # as JSON, the found lines only, and into a pipe), side by side with the
 # same job in one mawk process, with "grep -c" (a scan with next to no work
 # per line) and with one tokloc call per line. Prints a Markdown table of
-# medians, per-line costs and peak memory, and fails when --json or
-# --found-only costs more than 1.5 times the plain run. Needs hyperfine and
-# mawk (Debian packages "hyperfine" and "mawk").
+# medians, per-line costs and peak memory, and the bytes the plain and the
+# JSON run write; fails when --json or --found-only costs more than 1.5
+# times the plain run. Needs hyperfine and mawk (Debian packages
+# "hyperfine" and "mawk").
 #
 #   sh bench/lines.sh [BUILD_DIR] [WIN_BUILD_DIR]
 #
@@ -164,6 +165,8 @@ for key, label, count, less in rows:
     print("| %s | %s | %.3f | %s | %s | %s |" % (label, "{:,}".format(count) if count else "", r["median"],
                                                 "%.3f" % per if count else "", "%.2f" % ratio if count else "",
                                                 mem(key)))
+sizes = [os.path.getsize(os.path.join(out, key + ".check")) for key in ("tokloc", "tokloc_json")]
+print("\nbytes written: plain {:,}, --json {:,}".format(*sizes))
 # The switches' budget: no more than 1.5 times the plain run.
 over = [key for key in ("tokloc_json", "tokloc_found") if base and load(key) and
         load(key)["median"] > 1.5 * base["median"]]
