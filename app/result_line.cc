@@ -265,7 +265,6 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
                         ? TLinePart::Json
                     : switches.LineNumber ? TLinePart::Plain
                                           : TLinePart::None;
-  search.PlainLine = PlainResults(switches);
   search.NumberedLines = search.LinePart != TLinePart::None || switches.Field == TField::Line;
   if (search.NumberedLines) {
     search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, switches.FirstLine) - search.LineDigits);
@@ -298,7 +297,7 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text
       found.After = found.Position + static_cast<int64_t>(search.AsciiToken.Units.size());
       const std::string_view before = TextBeforeSpan(text, found.Position, rules.Length, rules.Delimiters);
       const std::string_view after = TextAfterSpan(text, found.After, rules.Length, rules.Delimiters);
-      if (search.PlainLine)
+      if (PlainResults(search.Switches))
         WriteFoundLine(channel, found, rules.Length, before, after);
       else
         WriteFoundResult(search, channel, found, before, after);
@@ -345,7 +344,7 @@ TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::u16string_view t
   search.BeforeOut = NarrowFromWide(before, channel.CodePage, search.UnitsCp);
   search.AfterOut = NarrowFromWide(behind, channel.CodePage, search.UnitsCp);
   const std::string_view beforeOut = search.BeforeOut, afterOut = search.AfterOut;
-  if (search.PlainLine)
+  if (PlainResults(search.Switches))
     WriteFoundLine(channel, found, rules.Length, beforeOut, afterOut);
   else
     WriteFoundResult(search, channel, found, beforeOut, afterOut);

@@ -66,7 +66,6 @@ struct TPreparedSearchRec {
   // The output's page keeps ASCII too: an ASCII text is searched as its
   // own bytes, which give the same positions and context unconverted.
   bool AsciiTextAsBytes = false;
-  bool PlainLine = true;  // each result written is the line as it has always been
   TLinePart LinePart = TLinePart::None;
   char LineDigits[24];  // the number of the line being searched, where NumberedLines
   size_t LineDigitsSize = 0;
