@@ -1,8 +1,9 @@
 // Finding the token in the search text and cutting out the text around it.
 // Pure functions: no output, no global state. Positions count units from
-// 1, in 64 bits: a line of standard input has no limit but memory. TChar is char16_t for UTF-16 text, or char for
-// narrow text that is all ASCII, where a byte is a unit and the results are the same, so that plain text needs no
-// conversion at all.
+// 1, in 64 bits: a line of standard input has no limit but memory. TChar
+// is char16_t for UTF-16 text, or char for narrow text that is all ASCII,
+// where a byte is a unit and the results are the same, so that plain text
+// needs no conversion at all.
 #pragma once
 
 #include <cstdint>

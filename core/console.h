@@ -44,8 +44,8 @@ struct TTextChannelRec {
   bool LfLineEnds = false;  // lines end with LF alone, not CR LF
   // The process's one line block, which a whole-line channel takes (4 KiB)
   // when its text outgrows Buffer, and a LineBlocks channel at once (4 or
-  // 64 KiB): one such channel at a time. A short line never touches it, so a single call
-  // pays for no more memory than its line needs.
+  // 64 KiB): one such channel at a time. A short line never touches it, so
+  // a single call pays for no more memory than its line needs.
   char* Block = nullptr;
   size_t BlockSize = ChannelLineSize;  // bytes Block holds
   char Buffer[ChannelBufferSize] = {};
@@ -68,9 +68,9 @@ void ReleaseChannel(TTextChannelRec& channel);
 
 // Bytes written as they are: fixed ASCII texts, which pass unchanged into
 // any page, and text already in the channel's page (ASCII text for a
-// channel whose page keeps ASCII, or text converted by NarrowFromWide). What fits
-// in a whole-line channel's buffer is copied inline: result lines in the
-// stream mode come by the million.
+// channel whose page keeps ASCII, or text converted by NarrowFromWide).
+// What fits in a whole-line channel's buffer is copied inline: result
+// lines in the stream mode come by the million.
 void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
 inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
   if (channel.Block && !channel.InPieces && ascii.size() <= channel.BlockSize - channel.Fill) {
@@ -111,8 +111,9 @@ inline char* PutText(char* out, std::string_view text) {
 // has room for 20 characters; returns the end of it.
 char* PutDecimal(char* out, int64_t value);
 
-// Writes CR LF (LF alone when LfLineEnds) and hands the buffer to the operating system (in
-// LineBlocks mode only once the block is full, or at FlushChannel).
+// Writes CR LF (LF alone when LfLineEnds) and hands the buffer to the
+// operating system (in LineBlocks mode only once the block is full, or at
+// FlushChannel).
 void WriteLineEnd(TTextChannelRec& channel);
 
 // Hands whatever is buffered to the operating system. A partial write is
