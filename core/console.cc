@@ -15,22 +15,28 @@ namespace {
 
 enum class TWriteOutcome { Done, ReaderGone, Failed };
 
-// Writes all of data, continuing short writes and retrying interrupted ones.
-TWriteOutcome WriteAll(const TTextChannelRec& channel, const char* data, size_t size) {
-  while (size > 0) {
-    const TWriteResultRec r = WriteStdStream(channel.Stream, data, size);
+// Writes all of data, continuing short writes and retrying interrupted ones;
+// written counts the bytes the stream took.
+TWriteOutcome WriteAll(const TTextChannelRec& channel, const char* data, size_t size, size_t& written) {
+  written = 0;
+  while (written < size) {
+    const size_t left = size - written;
+    const TWriteResultRec r = WriteStdStream(channel.Stream, data + written, left);
     if (r.Kind == TWriteResultRec::Interrupted) continue;
     if (r.Kind == TWriteResultRec::ReaderGone) return TWriteOutcome::ReaderGone;
     // A stream that stops taking bytes has failed too.
-    if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > size) return TWriteOutcome::Failed;
+    if (r.Kind == TWriteResultRec::Failed || r.Count == 0 || r.Count > left) return TWriteOutcome::Failed;
     // Where the count is of characters, not bytes, a short count is no
     // short write.
-    if (r.Count < size && WriteCountsCharacters(channel.Stream)) return TWriteOutcome::Done;
-    data += r.Count;
-    size -= r.Count;
+    if (r.Count < left && WriteCountsCharacters(channel.Stream)) return TWriteOutcome::Done;
+    written += r.Count;
   }
   return TWriteOutcome::Done;
 }
+
+// What a write hands over: whole lines (a block of them), a piece of the
+// line being written that goes on, or the rest of that line to its end.
+enum class TWritePart { WholeLines, LinePiece, LineEnd };
 
 char* PutHex(char* out, uintptr_t value) {
   static const char Digits[] = "0123456789ABCDEF";
@@ -39,13 +45,27 @@ char* PutHex(char* out, uintptr_t value) {
 }
 
 // Hands size bytes of data to the operating system, or ends the run with
-// the failure report. The report names this function and the caller it
-// returns to, so it must stay a function of its own: GCC and clang both
-// honour these two.
-__attribute__((noinline)) void WriteOrHalt(const TTextChannelRec& channel, const char* data, size_t size) {
-  const TWriteOutcome outcome = WriteAll(channel, data, size);
-  if (outcome == TWriteOutcome::Done) return;
+// the failure report. A file of our own that took part of a line is cut
+// back to the end of its last whole line first, so that a reader who
+// misses the exit code still never takes a cut line for a result. The
+// report names this function and the caller it returns to, so it must
+// stay a function of its own: GCC and clang both honour these two.
+__attribute__((noinline)) void WriteOrHalt(TTextChannelRec& channel, const char* data, size_t size, TWritePart part) {
+  size_t written = 0;
+  const TWriteOutcome outcome = WriteAll(channel, data, size, written);
+  if (outcome == TWriteOutcome::Done) {
+    channel.LineWritten = part == TWritePart::LinePiece ? channel.LineWritten + size : 0;
+    return;
+  }
   if (outcome == TWriteOutcome::ReaderGone && channel.QuietWhenReaderGone) EndProcess(ExitWriteFailed);
+  uint64_t open = channel.LineWritten + written;
+  if (part == TWritePart::WholeLines) {
+    // Lines in a block hold no LF but their own line ends.
+    const std::string_view taken(data, written);
+    const size_t lastEnd = taken.rfind('\n');
+    open = lastEnd == std::string_view::npos ? written : written - lastEnd - 1;
+  }
+  CutStreamEnd(channel.Stream, open);
   HaltWithReport("EInOutError: Disk Full", reinterpret_cast<uintptr_t>(&WriteOrHalt),
                  reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
 }
@@ -86,7 +106,7 @@ void MakeRoom(TTextChannelRec& channel) {
     // The next piece; a line in pieces stays in pieces to its end.
     const size_t size = channel.Fill;
     channel.Fill = 0;
-    WriteOrHalt(channel, data, size);
+    WriteOrHalt(channel, data, size, TWritePart::LinePiece);
     return;
   }
   if (channel.LineStart > 0) {
@@ -95,7 +115,7 @@ void MakeRoom(TTextChannelRec& channel) {
     const size_t block = channel.LineStart;
     channel.LineStart = 0;
     channel.Fill -= block;
-    WriteOrHalt(channel, data, block);
+    WriteOrHalt(channel, data, block, TWritePart::WholeLines);
     std::memmove(data, data + block, channel.Fill);
     return;
   }
@@ -105,7 +125,8 @@ void MakeRoom(TTextChannelRec& channel) {
   channel.Fill = 0;
   channel.InPieces = true;
   for (size_t at = 0; at < size; at += ChannelBufferSize)
-    WriteOrHalt(channel, data + at, size - at < ChannelBufferSize ? size - at : ChannelBufferSize);
+    WriteOrHalt(channel, data + at, size - at < ChannelBufferSize ? size - at : ChannelBufferSize,
+                TWritePart::LinePiece);
 }
 
 void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
@@ -127,6 +148,16 @@ void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
 
 void AppendNarrow(TTextChannelRec& channel, const std::string& text) { AppendBytes(channel, text.data(), text.size()); }
 
+// Hands whatever is buffered, which is part, to the operating system.
+void FlushBuffered(TTextChannelRec& channel, TWritePart part) {
+  const size_t size = channel.Fill;
+  // The bytes are lost on failure, never written twice.
+  channel.Fill = 0;
+  channel.LineStart = 0;
+  channel.InPieces = false;
+  if (size > 0) WriteOrHalt(channel, ChannelData(channel), size, part);
+}
+
 }  // namespace
 
 // The report of an unhandled error: a failed write ("EInOutError: Disk
@@ -146,7 +177,8 @@ void HaltWithReport(std::string_view error, uintptr_t failingAddress, uintptr_t 
   end = PutText(end, "\r\n\r\n");
   TTextChannelRec err;
   err.Stream = TStdStream::Error;
-  WriteAll(err, report, static_cast<size_t>(end - report));
+  size_t written;
+  WriteAll(err, report, static_cast<size_t>(end - report), written);
   EndProcess(ExitWriteFailed);
 }
 
@@ -225,16 +257,12 @@ void WriteLineEnd(TTextChannelRec& channel) {
     channel.LineStart = channel.Fill;  // more lines may join the block
     return;
   }
-  FlushChannel(channel);
+  FlushBuffered(channel, TWritePart::LineEnd);
 }
 
 void FlushChannel(TTextChannelRec& channel) {
-  const size_t size = channel.Fill;
-  // The bytes are lost on failure, never written twice.
-  channel.Fill = 0;
-  channel.LineStart = 0;
-  channel.InPieces = false;
-  if (size > 0) WriteOrHalt(channel, ChannelData(channel), size);
+  FlushBuffered(channel, channel.Mode == TChannelMode::LineBlocks && !channel.InPieces ? TWritePart::WholeLines
+                                                                                       : TWritePart::LinePiece);
 }
 
 // The report names this function and its caller, as WriteOrHalt's does.
@@ -243,6 +271,7 @@ __attribute__((noinline)) void HaltOnOutOfMemory() {
     // Only whole lines: the one being written is dropped.
     owner->Fill = owner->InPieces ? 0 : owner->LineStart;
     FlushChannel(*owner);
+    CutStreamEnd(owner->Stream, owner->LineWritten);  // the pieces of a dropped line
   }
   HaltWithReport("EOutOfMemory: Out of memory", reinterpret_cast<uintptr_t>(&HaltOnOutOfMemory),
                  reinterpret_cast<uintptr_t>(__builtin_return_address(0)));

@@ -42,6 +42,9 @@ struct TTextChannelRec {
   // filters end: the exit code still says 217.
   bool QuietWhenReaderGone = false;
   bool LfLineEnds = false;  // lines end with LF alone, not CR LF
+  // Bytes of the line being written that the operating system already has
+  // (a line written in pieces): a failed write cuts them off a file.
+  uint64_t LineWritten = 0;
   // The process's one line block, which a whole-line channel takes (4 KiB)
   // when its text outgrows Buffer, and a LineBlocks channel at once (4 or
   // 64 KiB): one such channel at a time. A short line never touches it, so

@@ -235,8 +235,8 @@ TReadResultRec ReadStdInput(char* buffer, size_t size) {
     pollfd ready = {0, POLLIN, 0};
     if (poll(&ready, 1, -1) >= 0 || errno == EINTR) return {TReadResultRec::Interrupted, 0};
   }
-  // No standard input at all (closed by the caller) reads as empty.
-  if (errno == EBADF) return {TReadResultRec::Read, 0};
+  // A closed standard input (EBADF) is a failed read too: no input was
+  // given, which is not an empty one.
   return {TReadResultRec::Failed, 0};
 }
 
@@ -252,6 +252,18 @@ bool StreamIsUnshared(TStdStream stream) {
   const int flags = fcntl(fd, F_GETFL);
   if (flags < 0 || (flags & O_APPEND)) return false;
   return S_ISREG(st.st_mode) || (S_ISCHR(st.st_mode) && !isatty(fd));
+}
+
+void CutStreamEnd(TStdStream stream, uint64_t count) {
+  const int fd = stream == TStdStream::Output ? 1 : 2;
+  struct stat st;
+  const int flags = fcntl(fd, F_GETFL);
+  if (count == 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || (flags & O_APPEND)) return;
+  // The file ends where our last write ended, or another writer came after
+  // us and its bytes stay.
+  const off_t end = lseek(fd, 0, SEEK_CUR);
+  if (end != st.st_size || static_cast<uint64_t>(end) < count) return;
+  (void)!ftruncate(fd, end - static_cast<off_t>(count));
 }
 
 uint32_t AnsiCodePage() {

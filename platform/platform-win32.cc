@@ -69,6 +69,9 @@ std::u16string ExecutablePath() {
 TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size) {
   DWORD written = 0;
   if (!WriteFile(StreamHandle(stream), data, static_cast<DWORD>(size), &written, nullptr)) {
+    // Wine reports a disk that filled up part way as a failure with the
+    // bytes it did write: a short write, and the next one fails.
+    if (written > 0 && written <= size) return {TWriteResultRec::Written, written};
     // A pipe whose reader has closed it: "being closed" on Windows, "not
     // connected" under Wine, or "broken".
     const DWORD error = GetLastError();
@@ -81,7 +84,8 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
 
 TReadResultRec ReadStdInput(char* buffer, size_t size) {
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (input == nullptr || input == INVALID_HANDLE_VALUE) return {TReadResultRec::Read, 0};
+  // No standard input is no empty one: the read fails.
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return {TReadResultRec::Failed, 0};
   DWORD read = 0;
   const DWORD ask = size < 0x10000000 ? static_cast<DWORD>(size) : 0x10000000;
   if (ReadFile(input, buffer, ask, &read, nullptr)) {
@@ -107,6 +111,19 @@ uint32_t InputCodePage() {
 // A handle does not tell whether it was opened for appending (cmd's ">>"),
 // so every stream counts as shared.
 bool StreamIsUnshared(TStdStream) { return false; }
+
+// cmd's ">>" opens a file as ">" does and moves to its end, so the end of
+// the file being where our last write left it is all a handle can tell.
+void CutStreamEnd(TStdStream stream, uint64_t count) {
+  const HANDLE handle = StreamHandle(stream);
+  LARGE_INTEGER size, at, zero{};
+  if (count == 0 || GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size) ||
+      !SetFilePointerEx(handle, zero, &at, FILE_CURRENT) || at.QuadPart != size.QuadPart ||
+      static_cast<uint64_t>(at.QuadPart) < count)
+    return;
+  at.QuadPart -= static_cast<LONGLONG>(count);
+  if (SetFilePointerEx(handle, at, nullptr, FILE_BEGIN)) SetEndOfFile(handle);
+}
 
 bool WriteCountsCharacters(TStdStream stream) {
   switch (OutputCodePage()) {

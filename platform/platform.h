@@ -63,6 +63,14 @@ bool WriteCountsCharacters(TStdStream stream);
 // appending are shared: there only a write of up to 4 KiB stays whole.
 bool StreamIsUnshared(TStdStream stream);
 
+// Cuts the last count bytes off the file the stream writes, where nothing
+// but this process can have written them: a regular file, not opened for
+// appending (on Win32, where a handle does not tell, one whose end is where
+// our last write ended). Elsewhere (a pipe, a device, a file shared with
+// other writers) it does nothing. For a failed write, so that a reader of
+// the file finds whole lines.
+void CutStreamEnd(TStdStream stream, uint64_t count);
+
 // What a single read of standard input achieved.
 struct TReadResultRec {
   enum TKind { Read, Interrupted, Failed } Kind = Failed;
@@ -72,8 +80,8 @@ struct TReadResultRec {
 // One raw read of standard input: no retry, no loop. Returns Read with the
 // count (0 at the end of the input, a closed pipe included), Interrupted
 // when a signal cut the call short or a non-blocking stream had nothing
-// yet (the call has then waited for input), Failed on an error. A process
-// without standard input reads an empty one.
+// yet (the call has then waited for input), Failed on an error, a
+// standard input that is closed or missing included.
 TReadResultRec ReadStdInput(char* buffer, size_t size);
 
 // The code page standard input's bytes are in: on Win32 the console's

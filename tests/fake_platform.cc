@@ -161,6 +161,11 @@ bool WriteCountsCharacters(TStdStream) { return Fake.CountsCharacters; }
 
 bool StreamIsUnshared(TStdStream) { return false; }
 
+void CutStreamEnd(TStdStream stream, uint64_t count) {
+  if (stream == TStdStream::Output && Fake.OutIsOwnFile)
+    Fake.Out.resize(Fake.Out.size() - std::min<size_t>(count, Fake.Out.size()));
+}
+
 TReadResultRec ReadStdInput(char* buffer, size_t size) {
   static size_t next = 0, at = 0;  // the chunk being read, and how far
   if (next >= Fake.Input.size()) return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};

@@ -28,6 +28,7 @@ struct TFakePlatformRec {
   uint32_t OutputCp = CodePageUtf8;
   uint32_t OutputCpLater = 0;                      // when set, what every later read answers
   bool CountsCharacters = false;                   // a Win32 console in a Unicode page
+  bool OutIsOwnFile = false;                       // CutStreamEnd cuts Out, as a file of our own
   std::map<uint32_t, std::u16string> LocaleTexts;  // items the locale supplies
   std::map<uint32_t, std::string> LocaleChars;
   TSystemTimeRec Now = {2026, 12, 8, 18, 30, 15, 250};

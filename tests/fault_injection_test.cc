@@ -19,9 +19,11 @@ struct TScenarioRec {
   std::vector<std::string> Input;  // standard input, read by read
 };
 
-TRunRec RunWithScript(const TScenarioRec& scenario, const std::map<int, TFakeWriteStepRec>& script) {
+TRunRec RunWithScript(const TScenarioRec& scenario, const std::map<int, TFakeWriteStepRec>& script,
+                      bool outIsOwnFile = false) {
   ResetFake();
   Fake.Script = script;
+  Fake.OutIsOwnFile = outIsOwnFile;
   Fake.Input = scenario.Input;
   TRunRec run;
   run.Code = RunFakeProgram(scenario.Args);
@@ -58,6 +60,27 @@ TEST(WriteFaults, AFailedWriteEndsTheRunAndWritesNothingAfterIt) {
       EXPECT_EQ(failed.Out, out) << scenario.Args[0] << " write " << n;
       ASSERT_EQ(failed.Err.substr(0, err.size()), err) << scenario.Args[0] << " write " << n;
       EXPECT_TRUE(IsFailureReport(failed.Err.substr(err.size()))) << scenario.Args[0] << " write " << n;
+    }
+  }
+}
+
+TEST(WriteFaults, AFileOfOurOwnIsCutBackToItsLastWholeLine) {
+  for (const TScenarioRec& scenario : Scenarios) {
+    const TRunRec clean = RunWithScript(scenario, {});
+    for (size_t n = 1; n <= clean.Taken.size(); ++n) {
+      // Write n takes half its bytes, and the stream fails at the next.
+      const auto& [stream, bytes] = clean.Taken[n - 1];
+      const std::map<int, TFakeWriteStepRec> script = {
+          {static_cast<int>(n), {TFakeWriteStepRec::Short, bytes.size() / 2}},
+          {static_cast<int>(n) + 1, {TFakeWriteStepRec::Fail, 0}}};
+      std::string out;
+      for (size_t i = 0; i + 1 < n; ++i)
+        if (clean.Taken[i].first == TStdStream::Output) out += clean.Taken[i].second;
+      if (stream == TStdStream::Output) out += bytes.substr(0, bytes.size() / 2);
+      out.resize(out.rfind('\n') + 1);  // npos + 1: nothing
+      const TRunRec failed = RunWithScript(scenario, script, true);
+      EXPECT_EQ(failed.Code, ExitWriteFailed) << scenario.Args[0] << " write " << n;
+      EXPECT_EQ(failed.Out, out) << scenario.Args[0] << " write " << n;
     }
   }
 }
