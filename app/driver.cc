@@ -50,7 +50,7 @@ void RunHelp(const TDriverStateRec& d) {
 // long switch, is none, so that a mistyped switch is not searched for
 // unnoticed.
 void WarnDoubtfulData(const TSwitchesRec& switches) {
-  ConsoleErr.LfLineEnds = switches.Lf;
+  ConsoleErr.LfLineEnds = LinesEndInLf(switches);
   WriteText(ConsoleErr, "tokloc: \"");
   WriteAnsiText(ConsoleErr, std::string(ParamStr(switches.DataStart)));
   WriteText(ConsoleErr, "\" is no switch; it is taken as text");

@@ -270,7 +270,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, uin
     search.LineDigitsSize = static_cast<size_t>(PutDecimal(search.LineDigits, switches.FirstLine) - search.LineDigits);
   }
   search.MissLineSize = PutMissLine(search.MissLine, search);
-  channel.LfLineEnds = switches.Lf || switches.Json;
+  channel.LfLineEnds = LinesEndInLf(switches);
 }
 
 TFoundRec SearchAndWriteResult(TPreparedSearchRec& search, std::string_view text, TTextChannelRec& channel,

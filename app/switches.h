@@ -42,6 +42,11 @@ struct TSwitchesRec {
 // read here.
 TSwitchesRec ReadSwitches();
 
+// True when every line of the run, results and warnings, ends with LF
+// alone: asked for with --lf, and always in the forms made for scripts
+// (JSON, one field), where a CR would stick to the last value.
+inline bool LinesEndInLf(const TSwitchesRec& s) { return s.Lf || s.Json || s.Field != TField::None; }
+
 // True when each result that is written is the plain line as it has always
 // been (ended by CR LF, or LF for --lf).
 inline bool PlainResults(const TSwitchesRec& s) { return !s.Json && !s.LineNumber && s.Field == TField::None; }

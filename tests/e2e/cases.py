@@ -416,10 +416,15 @@ def lines_cases(platform, opts):
     cases.append(case("many blocks into a file", many,
                       b"".join(b"TRUE|%d|%d|0|%d||\r\n" % (len(b"line %d " % i) + 1, len(b"line %d " % i) + 6, i)
                                for i in range(20000)), stdout_target="file"))
+    read_report = re.compile(FAILURE_REPORT.pattern.replace(b"Disk Full", b"Disk read error"))
+    run = [opts.wine, opts.exe] if opts.wine else [opts.exe]
+    cases.append(case("a closed standard input", None, b"", code=217, cmd=["sh", "-c", 'exec "$@" --lines TOKEN <&-',
+                                                                              "sh"] + run, stderr=read_report))
+    cases += cut_file_cases(platform, opts)
     if platform == "posix":
         cases += [
             case("a failed read", None, b"", code=217, cmd=["sh", "-c", 'exec "$0" --lines TOKEN < /', opts.exe],
-                 stderr=re.compile(FAILURE_REPORT.pattern.replace(b"Disk Full", b"Disk read error"))),
+                 stderr=read_report),
             # A byte that is no text (an escape) and an unpaired surrogate
             # of UTF-16 input are apart: neither matches nor delimits the
             # other, and the surrogate, which no page holds, comes back as "?".
@@ -437,6 +442,59 @@ def lines_cases(platform, opts):
             dict(name="an unpaired surrogate matches itself", raw_units=[ord(c) for c in "tokloc.exe --lines "] + [0xDC80],
                  stdin=utf16("a\udc80b"), stdout=b"TRUE|2|3|0|a|b|\r\n", code=0),
         ]
+    return cases
+
+
+def can_mount_tmpfs():
+    """Whether this test may mount a file system of its own (root, and a
+    kernel that lets it)."""
+    if os.geteuid() != 0:
+        return False
+    folder = tempfile.mkdtemp(prefix="tokloc-mount-")
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=16k", "tmpfs", folder],
+                             stderr=subprocess.DEVNULL).returncode == 0
+    if mounted:
+        subprocess.run(["umount", folder])
+    os.rmdir(folder)
+    return mounted
+
+
+def cut_file_cases(platform, opts):
+    """A file of tokloc's own that cannot take more (a full disk, a
+    file-size limit) ends with the last whole line, before the report."""
+    folder = tempfile.mkdtemp(prefix="tokloc-cut-")
+    atexit.register(shutil.rmtree, folder, True)
+    source = os.path.join(folder, "in.txt")
+    with open(source, "wb") as f:
+        f.write(b"".join(b"line %d TOKEN x\n" % i if i % 3 == 0 else b"line %d\n" % i for i in range(20000)))
+    results = b"".join(b"TRUE|%d|%d|0|%d|x|\r\n" % (len(b"line %d " % i) + 1, len(b"line %d " % i) + 6, i)
+                       if i % 3 == 0 else b"FALSE|0|0|0|||\r\n" for i in range(20000))
+
+    def whole(out):
+        # The exit code, then whether the file is the results up to a line end.
+        code, _, data = out.partition(b"\n")
+        return code + (b" whole" if data and data.endswith(b"\n") and results.startswith(data) else b" cut")
+
+    if platform == "posix":
+        run = '"$0" --lines TOKEN < "$1" > "$2/out" 2>/dev/null'
+    else:
+        # Through cmd's own redirection: Wine cannot cut a handle it made
+        # from a Unix file descriptor.
+        run = ('"$3" cmd /c "$0 --lines TOKEN < $4 > $5\\out" 2>/dev/null')
+    args = [opts.exe, source, "", opts.wine or "", windows_path(source), ""]
+    cases = []
+    if can_mount_tmpfs():
+        tmpfs = os.path.join(folder, "tmpfs")
+        os.mkdir(tmpfs)
+        args[2], args[5] = tmpfs, windows_path(tmpfs)
+        script = 'mount -t tmpfs -o size=16k tmpfs "$2" || exit; %s; echo $?; cat "$2/out"; umount "$2"' % run
+        cases.append(dict(name="a full disk", cmd=["sh", "-c", script] + args, filter=whole, stdout=b"217 whole",
+                          code=0))
+    if platform == "posix":
+        args[2] = folder
+        script = '(ulimit -f 8; %s); echo $?; cat "$2/out"' % run
+        cases.append(dict(name="a file-size limit", cmd=["sh", "-c", script] + args, filter=whole,
+                          stdout=b"217 whole", code=0))
     return cases
 
 
@@ -486,14 +544,14 @@ def switches_cases(platform, opts):
         case("after the switches, arguments are data", ["--lf", "-h", "h"], b"TRUE|2|3|0|-||\n"),
         case("-- ends the switches", ["--lf", "--", "--json", "j"], b"TRUE|3|4|0|--|son|\n"),
         case("switch names in any case", ["--JSON", "--Lf"] + VERY, found_json),
-        case("--field=found", ["--field=found"] + VERY, b"TRUE\r\n"),
-        case("--field=found, not found", ["--field=found", "abc", "x"], b"FALSE\r\n", 76),
-        case("--field=position", ["--field=position"] + VERY, b"20\r\n"),
-        case("--field=after_position", ["--field=after_position"] + VERY, b"24\r\n"),
-        case("--field=length", ["--field=length"] + VERY + ["-3"], b"-3\r\n"),
-        case("--field=before", ["--field=before", "a|b TOKEN c", "TOKEN", "4"], b"a|b \r\n"),
-        case("--field=after, empty", ["--field=after", "a TOKEN", "TOKEN"], b"\r\n"),
-        case("--field=line", ["--field=line"] + VERY, b"1\r\n"),
+        case("--field=found", ["--field=found"] + VERY, b"TRUE\n"),
+        case("--field=found, not found", ["--field=found", "abc", "x"], b"FALSE\n", 76),
+        case("--field=position", ["--field=position"] + VERY, b"20\n"),
+        case("--field=after_position", ["--field=after_position"] + VERY, b"24\n"),
+        case("--field=length", ["--field=length"] + VERY + ["-3"], b"-3\n"),
+        case("--field=before", ["--field=before", "a|b TOKEN c", "TOKEN", "4"], b"a|b \n"),
+        case("--field=after, empty", ["--field=after", "a TOKEN", "TOKEN"], b"\n"),
+        case("--field=line", ["--field=line"] + VERY, b"1\n"),
         case("--field with --json", ["--json", "--field=before", "--lines", "TOKEN"], b'"a\\"b"\n',
              stdin=b'a"b TOKEN\n'),
         case("--line-number", ["--line-number"] + VERY, b"1|TRUE|20|24|0|very|string|\r\n"),
@@ -504,6 +562,8 @@ def switches_cases(platform, opts):
         case("a bad value is no switch", ["--units=octets", "o"], b"TRUE|9|10|0|--units=|ctets|\r\n",
              stderr=warning(b"--units=octets")),
         case("an unknown switch after a switch", ["--lf", "--jsno", "j"], b"TRUE|3|4|0|--|sno|\n",
+             stderr=b'tokloc: "--jsno" is no switch; it is taken as text\n'),
+        case("the warning ends as the results do", ["--field=found", "--jsno", "j"], b"TRUE\n",
              stderr=b'tokloc: "--jsno" is no switch; it is taken as text\n'),
         dict(name="switches without a text and a token are help", args=["--json", "x"],
              stderr=re.compile(rb".*--\?\?\r\n", re.S), code=255),
@@ -518,11 +578,11 @@ def switches_cases(platform, opts):
              b"9|TRUE|3|8|0|a|b|\r\n10|FALSE|0|0|0|||\r\n11|TRUE|3|8|0|c|d|\r\n12|TRUE|3|8|0|x||y|\r\n",
              stdin=lines),
         case("--found-only --line-number --field=after", ["--lines", "--found-only", "--line-number", "--field=after",
-                                                           "TOKEN"], b"1|b\r\n4||y\r\n", stdin=lines),
+                                                           "TOKEN"], b"1|b\n4||y\n", stdin=lines),
         case("--found-only", ["--lines", "--found-only", "TOKEN"], b"TRUE|3|8|0|a|b|\r\nTRUE|3|8|0|x||y|\r\n",
              stdin=b"none\n" * 3 + lines),
         case("--found-only, no line holds the token", ["--lines", "--found-only", "NOWHERE"], b"", 76, stdin=lines),
-        case("--field=line", ["--lines", "--found-only", "--field=line", "TOKEN"], b"1\r\n4\r\n", stdin=lines),
+        case("--field=line", ["--lines", "--found-only", "--field=line", "TOKEN"], b"1\n4\n", stdin=lines),
         case("line numbers past a run of misses", ["--lines", "--line-number", "--found-only", "TOKEN"],
              b"1001|TRUE|1|6|0|||\r\n", stdin=b"x\n" * 1000 + b"TOKEN\n"),
         # Bytes that are no text are their byte escapes in JSON.
@@ -537,9 +597,9 @@ def switches_cases(platform, opts):
              stdin="\ufeffa TOKEN".encode("utf-16-le"), env=utf8),
         # Simple case folding, in every encoding; the contexts as given.
         case("--ignore-case folds beyond ASCII", ["--lines", "--ignore-case", "--field=before", "TOKEN"],
-             "Gr\u00fc\u00dfe\r\n".encode(page), stdin=bom + "Grüße tOKEN\n".encode(), env=utf8),
+             "Gr\u00fc\u00dfe\n".encode(page), stdin=bom + "Grüße tOKEN\n".encode(), env=utf8),
         case("--ignore-case: long s, Kelvin sign, capital sharp s", ["--lines", "--ignore-case", "--field=position", "skß"],
-             b"2\r\n3\r\n", stdin=bom + "xſKẞ\nxySKß\n".encode(), env=utf8),
+             b"2\n3\n", stdin=bom + "xſKẞ\nxySKß\n".encode(), env=utf8),
         case("--ignore-case in UTF-16, final sigma", ["--lines", "--ignore-case", "--json", "--field=found", "σίσυφος"],
              b"true\ntrue\n", stdin="\ufeffΣΊΣΥΦΟΣ\r\nσίσυφοσ\r\n".encode("utf-16-le"), env=utf8),
     ]
