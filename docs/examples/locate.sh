@@ -1,7 +1,7 @@
 #!/bin/sh
 # locate.sh TEXT TOKEN [LENGTH]: where TOKEN stands in TEXT, by tokloc. One
 # field a call: no character of a context can shift another field.
-field() { tokloc --lf --field="$1" "$text" "$token" "$length"; }
+field() { tokloc --field="$1" "$text" "$token" "$length"; }
 text=$1 token=$2 length=${3:-0}
 pos=$(field position)
 case $? in

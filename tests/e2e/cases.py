@@ -706,7 +706,8 @@ def stream_cases(platform, opts):
     return cases
 
 
-EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs", "examples")
+HERE = os.path.dirname(os.path.abspath(__file__))
+EXAMPLES = os.path.join(HERE, "..", "..", "docs", "examples")
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -728,6 +729,17 @@ HOSTILE = [
     ("Grüße TOKEN 😀".encode(), "Grüße".encode(), "😀".encode()),
     (b"caf\xe9 TOKEN \xff", b"caf\xe9", b"\xff"),
 ]
+
+
+def carried_by_cmd(line):
+    """Whether a batch file can take line as an argument: no '"' (it ends
+    quoting), no byte that is no text, and under Wine no "%" (Wine's cmd
+    expands a batch file's argument once more; Windows' does not)."""
+    try:
+        line.decode("utf-8")
+    except UnicodeDecodeError:
+        return False
+    return b'"' not in line and b"%" not in line
 
 
 def hostile_file():
@@ -768,6 +780,7 @@ def client_cases(platform, opts):
             except UnicodeEncodeError:
                 return b"?" * (1 + (ord(c) > 0xFFFF))
         shown = lambda text: b"".join(ansi(c) for c in text.decode("utf-8", "surrogateescape")).lstrip(b"|")
+        with_text = lambda example: [opts.wine, "cmd", "/c", windows_path(os.path.join(HERE, "with-text.bat")), example]
         null = [opts.wine, "cmd", "/c", windows_path(os.path.join(EXAMPLES, "..", "..", "tests", "e2e", "redirect.bat"))]
     cases = []
     for name, run, eol in clients:
@@ -787,6 +800,29 @@ def client_cases(platform, opts):
                  stdout=b"".join(b"%d: [%s]%s" % (n, pick(n, *rest), eol) for n, *rest in found), code=0)
         case("no line holds the token", "each-line", [hostile, "NOWHERE"],
              stdout=b"no line holds the token" + eol, code=0)
+        for what, path in (("a missing file", hostile + ".none"), ("a folder", os.path.dirname(hostile))):
+            case(what, "each-line", [windows_path(path) if name == "cmd" else path, "TOKEN"],
+                 stderr=re.compile(rb"each-line\.(sh|bat): cannot read .*\r?\n"), code=2)
+        # One hostile text a call, as an argument (through a variable of
+        # the calling script's, for cmd).
+        for line, before, after in HOSTILE:
+            if platform == "win32" and not carried_by_cmd(line):
+                continue
+            text = line.decode("utf-8", "surrogateescape")
+            pos = text.find("TOKEN") + 1
+            for example in ("locate", "positions"):
+                if example == "locate":
+                    expected = (b"pos=%d after=%d before=[%s] behind=[%s]" % (pos, pos + 5, shown(before), shown(after))
+                                if pos else b"not found")
+                else:
+                    expected = b"%s: token at %d, text after it at %d" % (b"TRUE" if pos else b"FALSE", pos,
+                                                                          pos + 5 if pos else 0)
+                args = [text, "TOKEN"] if platform == "posix" else []
+                rest = {} if platform == "posix" else dict(env=dict(env, T=text, K="TOKEN"))
+                cases.append(dict(name="%s: %s on %r" % (name, example, line), cwd=os.path.dirname(opts.exe),
+                                  cmd=(run(example) if platform == "posix" else with_text(example)) + args,
+                                  **dict(dict(env=env), **rest),
+                                  stdout=expected + eol, code=76 if not pos and example + name == "locatecmd" else 0))
     if platform == "posix":
         # JSON through jq, which shows a byte that is no text as U+FFFD,
         # and through Python, which gets it back.
