@@ -663,7 +663,6 @@ def stream_cases(platform, opts):
     if platform != "posix":
         return []
     side = 2500
-    long_line = ("TRUE|%d|%d|0|%s|%s|\r\n" % (side + 2, side + 7, "a" * side, "b" * side)).encode()
     huge = 65500
     huge_line = ("TRUE|%d|%d|0|%s|%s|\r\n" % (huge + 2, huge + 7, "a" * huge, "b" * huge)).encode()
     cases = [
@@ -671,7 +670,7 @@ def stream_cases(platform, opts):
              stdout_target="file", stderr=FAILURE_REPORT, code=217),
         dict(name="a file-size limit inside the line", stdout_target="file",
              cmd=["prlimit", "--fsize=1000", opts.exe, "a" * side + " TOKEN " + "b" * side, "TOKEN"],
-             stdout=long_line[:1000], stderr=FAILURE_REPORT, code=217),
+             stdout=b"", stderr=FAILURE_REPORT, code=217),  # the cut line is cut off the file
         dict(name="a non-blocking pipe read slowly", args=["a" * huge + " TOKEN " + "b" * huge, "TOKEN"],
              stdout_target="nonblocking-pipe", stdout=huge_line, code=0),
     ]
