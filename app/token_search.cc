@@ -60,18 +60,21 @@ struct TFactorisationRec {
   size_t Memory = 0;  // units known to match after a shift by Period
 };
 
+// The start (less one) of the maximal suffix of n[0, l) under the order
+// of units, or its reverse where reversed, and that suffix's period.
 template <typename TChar>
-TFactorisationRec Factorise(const TChar* n, size_t l) {
+size_t MaximalSuffix(const TChar* n, size_t l, bool reversed, size_t& period) {
   size_t ip = static_cast<size_t>(-1), jp = 0, k = 1, p = 1;
   while (jp + k < l) {
-    if (n[ip + k] == n[jp + k]) {
+    const TChar a = n[ip + k], b = n[jp + k];
+    if (a == b) {
       if (k == p) {
         jp += p;
         k = 1;
       } else {
         ++k;
       }
-    } else if (n[ip + k] > n[jp + k]) {
+    } else if (reversed ? a < b : a > b) {
       jp += k;
       k = 1;
       p = jp - ip;
@@ -80,28 +83,15 @@ TFactorisationRec Factorise(const TChar* n, size_t l) {
       k = p = 1;
     }
   }
-  size_t ms = ip;
-  const size_t p0 = p;
-  ip = static_cast<size_t>(-1);
-  jp = 0;
-  k = p = 1;
-  while (jp + k < l) {
-    if (n[ip + k] == n[jp + k]) {
-      if (k == p) {
-        jp += p;
-        k = 1;
-      } else {
-        ++k;
-      }
-    } else if (n[ip + k] < n[jp + k]) {
-      jp += k;
-      k = 1;
-      p = jp - ip;
-    } else {
-      ip = jp++;
-      k = p = 1;
-    }
-  }
+  period = p;
+  return ip;
+}
+
+template <typename TChar>
+TFactorisationRec Factorise(const TChar* n, size_t l) {
+  size_t p0, p;
+  size_t ms = MaximalSuffix(n, l, false, p0);
+  const size_t ip = MaximalSuffix(n, l, true, p);
   if (ip + 1 > ms + 1)
     ms = ip;
   else
