@@ -3,8 +3,9 @@
 #include <string>
 
 #include "app/help.h"
-#include "app/line_search.h"
-#include "app/result_line.h"
+#include "app/lines_mode.h"
+#include "app/prepared_search.h"
+#include "app/result_form.h"
 #include "app/switches.h"
 #include "build_info.h"
 #include "core/console.h"
@@ -21,7 +22,7 @@ namespace {
 struct TDriverStateRec {
   std::string FirstParam;  // the first argument upper-cased, for switches
   bool ExtendedHelp = false;
-  std::u16string SearchText;  // the text argument as UTF-16, where it is needed
+  TSearchArgsRec Args;  // a single call's text, token, length and delimiters
 };
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
@@ -62,19 +63,16 @@ void RunSearch(TDriverStateRec& d, const TSwitchesRec& switches) {
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
   BindChannel(result, TStdStream::Output, TChannelMode::WholeLine);
+  d.Args = ReadSearchArgs(switches);
   // An argument's bytes are in the ANSI page; its units, as typed, may
   // come from UTF-16 (Win32).
   TPreparedSearchRec search;
-  PrepareSearch(search, switches, ParamStrCodePage(), ParamCodePage(), result);
-  const int32_t textIndex = switches.DataStart;
-  std::string_view text;
-  TFoundRec found;
-  if (ParamAscii(textIndex, text)) {
-    found = SearchAndWriteResult(search, text, result, d.SearchText);
-  } else {
-    d.SearchText = ParamText(textIndex);
-    found = SearchAndWriteResult(search, std::u16string_view(d.SearchText), result);
-  }
+  PrepareSearch(search, switches, d.Args, ParamStrCodePage(), ParamCodePage(), result.CodePage);
+  TResultFormRec form;
+  PrepareResultForm(form, switches, search.Length, ParamCodePage(), result);
+  const TFoundRec found =
+      d.Args.TextIsAscii ? SearchText(search, d.Args.AsciiText) : SearchText(search, std::u16string_view(d.Args.Text));
+  WriteResult(form, result, found);
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
 }
 
@@ -94,8 +92,8 @@ void RunTokloc(TDriverStateRec& d) {
     return;
   }
   const TSwitchesRec switches = ReadSwitches();
-  // The stream mode needs a token; a single call a text and a token.
-  if (ParamCount() - switches.DataStart + 1 < (switches.Lines ? 1 : 2)) {
+  // --lines needs a token; a single call a text and a token.
+  if (switches.TokenIndex > ParamCount()) {
     RunHelp(d);
     return;
   }

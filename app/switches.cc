@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/length_arg.h"
 #include "core/params.h"
 #include "text/ascii.h"
 
@@ -102,9 +103,27 @@ TSwitchesRec ReadSwitches() {
   // stays text.
   if (i > 1 && i <= ParamCount() && ParamStr(i) == "--") {
     s.DataStart = i + 1;
-    return s;
+  } else {
+    s.DataStart = i;
+    s.DoubtfulData = i <= ParamCount() && LooksLikeSwitch(i, upper);
   }
-  s.DataStart = i;
-  s.DoubtfulData = i <= ParamCount() && LooksLikeSwitch(i, upper);
+  s.TextIndex = s.Lines ? 0 : s.DataStart;
+  s.TokenIndex = s.Lines ? s.DataStart : s.DataStart + 1;
   return s;
+}
+
+TSearchArgsRec ReadSearchArgs(const TSwitchesRec& switches) {
+  TSearchArgsRec a;
+  if (switches.TextIndex > 0) {
+    a.TextIsAscii = ParamAscii(switches.TextIndex, a.AsciiText);
+    if (!a.TextIsAscii) a.Text = ParamText(switches.TextIndex);
+  }
+  a.TokenIsAscii = ParamAscii(switches.TokenIndex, a.AsciiToken);
+  if (!a.TokenIsAscii) a.Token = ParamText(switches.TokenIndex);
+  // A length is ASCII: any other character is no digit.
+  std::string_view length;
+  a.Length = ParamAscii(switches.TokenIndex + 1, length) ? ConvertLength(length) : 0;
+  a.Delimiters = ParamText(switches.TokenIndex + 2);
+  a.EscapesCp = ParamCodePage();
+  return a;
 }

@@ -6,13 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-// What positions, lengths and the length argument count.
-enum class TUnits : uint8_t {
-  Utf16,  // UTF-16 code units
-  Chars,  // characters (code points)
-  Bytes,  // bytes of the text's encoding
-};
+#include "app/units.h"
 
 // The one field --field writes.
 enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line };
@@ -30,6 +26,11 @@ struct TSwitchesRec {
   // The index of the first argument after the switches (and after "--"
   // when it ended them).
   int32_t DataStart = 1;
+  // Where the search's arguments stand: the text (0 with --lines, which
+  // searches its input's lines instead) and the token; the length and the
+  // delimiters follow the token.
+  int32_t TextIndex = 1;
+  int32_t TokenIndex = 2;
   // The first data argument looks like a long switch but is none: the
   // caller warns that it is taken as text.
   bool DoubtfulData = false;
@@ -41,6 +42,29 @@ struct TSwitchesRec {
 // switches leaves every field at its default. The help switches are not
 // read here.
 TSwitchesRec ReadSwitches();
+
+// The search's arguments after the switches, read once, as texts.
+struct TSearchArgsRec {
+  // The text of a single call: its bytes where it is ASCII, else as typed.
+  bool TextIsAscii = true;
+  std::string_view AsciiText;
+  std::u16string Text;
+  // The token, the same way.
+  bool TokenIsAscii = true;
+  std::string_view AsciiToken;
+  std::u16string Token;
+  // The length: 0 where it does not convert.
+  int32_t Length = 0;
+  // The delimiters as typed; empty for the default.
+  std::u16string Delimiters;
+  // The page the byte escapes of Text, Token and Delimiters come from.
+  uint32_t EscapesCp = 0;
+};
+
+// Reads the text (in a single call), the token, the length and the
+// delimiters where switches says they stand. The ASCII texts are views of
+// the arguments, which live as long as the process.
+TSearchArgsRec ReadSearchArgs(const TSwitchesRec& switches);
 
 // True when every line of the run, results and warnings, ends with LF
 // alone: asked for with --lf, and always in the forms made for scripts

@@ -6,8 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/switches.h"
 #include "app/token_search.h"
+
+// What positions, lengths and the length argument count.
+enum class TUnits : uint8_t {
+  Utf16,  // UTF-16 code units
+  Chars,  // characters (code points)
+  Bytes,  // bytes of the text's encoding
+};
 
 // How to count: the unit, and for bytes the page the text's bytes are in
 // (BytesCp) and the page its byte escapes come from (UnitsCp).

@@ -92,6 +92,17 @@ size_t Capacity(const TTextChannelRec& channel) {
   return channel.Block && !channel.InPieces ? channel.BlockSize : ChannelBufferSize;
 }
 
+// The whole lines before the one being written go out as a block; that one
+// moves to the front.
+void WriteWholeLines(TTextChannelRec& channel) {
+  char* data = ChannelData(channel);
+  const size_t block = channel.LineStart;
+  channel.LineStart = 0;
+  channel.Fill -= block;
+  WriteOrHalt(channel, data, block, TWritePart::WholeLines);
+  std::memmove(data, data + block, channel.Fill);
+}
+
 // The buffer is full and the line goes on.
 void MakeRoom(TTextChannelRec& channel) {
   if (channel.Mode != TChannelMode::Pieces && !channel.Block && !channel.InPieces) {
@@ -102,26 +113,19 @@ void MakeRoom(TTextChannelRec& channel) {
     return;
   }
   char* data = ChannelData(channel);
+  const size_t size = channel.Fill;
   if (Capacity(channel) == ChannelBufferSize) {
     // The next piece; a line in pieces stays in pieces to its end.
-    const size_t size = channel.Fill;
     channel.Fill = 0;
     WriteOrHalt(channel, data, size, TWritePart::LinePiece);
     return;
   }
   if (channel.LineStart > 0) {
-    // The whole lines before this one go out as a block; this one moves to
-    // the front.
-    const size_t block = channel.LineStart;
-    channel.LineStart = 0;
-    channel.Fill -= block;
-    WriteOrHalt(channel, data, block, TWritePart::WholeLines);
-    std::memmove(data, data + block, channel.Fill);
+    WriteWholeLines(channel);
     return;
   }
   // One line longer than the block: it goes out in 256-byte pieces, as a
   // plain channel writes them.
-  const size_t size = channel.Fill;
   channel.Fill = 0;
   channel.InPieces = true;
   for (size_t at = 0; at < size; at += ChannelBufferSize)
@@ -129,27 +133,9 @@ void MakeRoom(TTextChannelRec& channel) {
                 TWritePart::LinePiece);
 }
 
-void AppendBytes(TTextChannelRec& channel, const char* data, size_t size) {
-  if (size <= Capacity(channel) - channel.Fill) {  // the common case: it fits
-    if (size > 0) std::memcpy(ChannelData(channel) + channel.Fill, data, size);
-    channel.Fill += size;
-    return;
-  }
-  while (size > 0) {
-    if (channel.Fill == Capacity(channel)) MakeRoom(channel);
-    const size_t room = Capacity(channel) - channel.Fill;
-    const size_t take = size < room ? size : room;
-    std::memcpy(ChannelData(channel) + channel.Fill, data, take);
-    channel.Fill += take;
-    data += take;
-    size -= take;
-  }
-}
-
-void AppendNarrow(TTextChannelRec& channel, const std::string& text) { AppendBytes(channel, text.data(), text.size()); }
-
-// Hands whatever is buffered, which is part, to the operating system.
-void FlushBuffered(TTextChannelRec& channel, TWritePart part) {
+// Hands whatever is buffered, which is part, to the operating system. Out
+// of line: WriteLineEnd, which calls it once a block, runs for every line.
+[[gnu::noinline]] void FlushBuffered(TTextChannelRec& channel, TWritePart part) {
   const size_t size = channel.Fill;
   // The bytes are lost on failure, never written twice.
   channel.Fill = 0;
@@ -199,28 +185,63 @@ void ReleaseChannel(TTextChannelRec& channel) {
   channel.Block = nullptr;
 }
 
-void AppendAscii(TTextChannelRec& channel, std::string_view ascii) { AppendBytes(channel, ascii.data(), ascii.size()); }
+void AppendBytes(TTextChannelRec& channel, std::string_view bytes) {
+  const char* data = bytes.data();
+  size_t size = bytes.size();
+  if (size <= Capacity(channel) - channel.Fill) {  // the common case: it fits
+    if (size > 0) std::memcpy(ChannelData(channel) + channel.Fill, data, size);
+    channel.Fill += size;
+    return;
+  }
+  while (size > 0) {
+    if (channel.Fill == Capacity(channel)) MakeRoom(channel);
+    const size_t room = Capacity(channel) - channel.Fill;
+    const size_t take = size < room ? size : room;
+    std::memcpy(ChannelData(channel) + channel.Fill, data, take);
+    channel.Fill += take;
+    data += take;
+    size -= take;
+  }
+}
+
+char* MakeRoomFor(TTextChannelRec& channel, size_t size) {
+  if (channel.LineStart > 0 && size > Capacity(channel) - channel.Fill) WriteWholeLines(channel);
+  if (size > Capacity(channel) - channel.Fill) {
+    if (size > ChannelBufferSize || Capacity(channel) != ChannelBufferSize) return nullptr;
+    // What is buffered goes out as a piece of the line, as it would when
+    // the buffer filled.
+    const size_t piece = channel.Fill;
+    channel.Fill = 0;
+    WriteOrHalt(channel, ChannelData(channel), piece, TWritePart::LinePiece);
+  }
+  return ChannelData(channel) + channel.Fill;
+}
 
 void WriteText(TTextChannelRec& channel, std::string_view utf8) {
   if (IsAsciiText(utf8) || channel.CodePage == CodePageUtf8) {
-    AppendBytes(channel, utf8.data(), utf8.size());
+    AppendBytes(channel, utf8);
     return;
   }
-  AppendNarrow(channel, WideToNarrow(NarrowToWide(utf8, CodePageUtf8), channel.CodePage));
+  AppendBytes(channel, WideToNarrow(NarrowToWide(utf8, CodePageUtf8), channel.CodePage));
 }
 
 void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
   const uint32_t acp = AnsiCodePage();
   if (acp == channel.CodePage || (CodePageKeepsAscii(channel.CodePage) && IsAsciiText(ansi))) {
-    AppendNarrow(channel, ansi);
+    AppendBytes(channel, ansi);
     return;
   }
-  AppendNarrow(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
+  AppendBytes(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
 }
 
 char* PutDecimal(char* out, int64_t value) {
-  // Two digits at a time from a table: positions come by the million in
-  // the stream mode.
+  // One digit at once: the length of most results is 0.
+  if (static_cast<uint64_t>(value) < 10) {
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+  }
+  // Two digits at a time from a table: positions come by the million with
+  // --lines.
   static const char Pairs[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -251,7 +272,7 @@ void WriteLineEnd(TTextChannelRec& channel) {
     if (!channel.LfLineEnds) data[channel.Fill++] = '\r';
     data[channel.Fill++] = '\n';
   } else {
-    AppendBytes(channel, channel.LfLineEnds ? "\n" : "\r\n", channel.LfLineEnds ? 1 : 2);
+    AppendBytes(channel, channel.LfLineEnds ? std::string_view("\n", 1) : std::string_view("\r\n", 2));
   }
   if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces) {
     channel.LineStart = channel.Fill;  // more lines may join the block

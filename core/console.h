@@ -72,27 +72,33 @@ void ReleaseChannel(TTextChannelRec& channel);
 // Bytes written as they are: fixed ASCII texts, which pass unchanged into
 // any page, and text already in the channel's page (ASCII text for a
 // channel whose page keeps ASCII, or text converted by NarrowFromWide).
-// What fits in a whole-line channel's buffer is copied inline: result
-// lines in the stream mode come by the million.
-void AppendAscii(TTextChannelRec& channel, std::string_view ascii);
-inline void WriteAscii(TTextChannelRec& channel, std::string_view ascii) {
-  if (channel.Block && !channel.InPieces && ascii.size() <= channel.BlockSize - channel.Fill) {
-    if (!ascii.empty()) std::memcpy(channel.Block + channel.Fill, ascii.data(), ascii.size());
-    channel.Fill += ascii.size();
+// What fits in the channel's buffer is copied inline: result lines with
+// --lines come by the million.
+void AppendBytes(TTextChannelRec& channel, std::string_view bytes);
+inline void WriteBytes(TTextChannelRec& channel, std::string_view bytes) {
+  if (channel.Block && !channel.InPieces && bytes.size() <= channel.BlockSize - channel.Fill) {
+    if (!bytes.empty()) std::memcpy(channel.Block + channel.Fill, bytes.data(), bytes.size());
+    channel.Fill += bytes.size();
     return;
   }
-  AppendAscii(channel, ascii);
+  AppendBytes(channel, bytes);
 }
 
-// Where up to size bytes can be put straight into a channel's line block,
-// to be taken with TakeRoom; null where they do not fit at once (write them
-// with WriteAscii then).
+// Room for size more bytes of the line being written, to be put straight
+// into the channel's buffer and taken with TakeRoom. Where they do not fit
+// at once, the whole lines before go out first, or in 256-byte pieces what
+// is buffered; null where they still do not fit (write such text with
+// WriteBytes, which grows a line into the line block as it needs). So 256
+// bytes at the start of a line always get room, and a line that fits in
+// a channel's own buffer never touches the line block.
+char* MakeRoomFor(TTextChannelRec& channel, size_t size);
 inline char* ChannelRoom(TTextChannelRec& channel, size_t size) {
-  if (!channel.Block || channel.InPieces || size > channel.BlockSize - channel.Fill) return nullptr;
-  return channel.Block + channel.Fill;
+  if (channel.Block && !channel.InPieces && size <= channel.BlockSize - channel.Fill)
+    return channel.Block + channel.Fill;
+  return MakeRoomFor(channel, size);
 }
 inline void TakeRoom(TTextChannelRec& channel, const char* end) {
-  channel.Fill = static_cast<size_t>(end - channel.Block);
+  channel.Fill = static_cast<size_t>(end - ChannelData(channel));
 }
 
 // Program literals, held as UTF-8. ASCII passes unchanged.

@@ -113,10 +113,10 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
     BindChannel(out, TStdStream::Output);
     WriteText(out, "Grüße|");
     WriteAnsiText(out, "\xE2\x82\xAC|");
-    WriteAscii(out, NarrowFromWide(u"€😀|", out.CodePage, CodePageUtf8));
+    WriteBytes(out, NarrowFromWide(u"€😀|", out.CodePage, CodePageUtf8));
     char digits[48];
     char* end = PutDecimal(PutDecimal(digits, -2147483648LL), 0);
-    WriteAscii(out, std::string_view(digits, static_cast<size_t>(end - digits)));
+    WriteBytes(out, std::string_view(digits, static_cast<size_t>(end - digits)));
     WriteLineEnd(out);
   });
   EXPECT_EQ(Fake.Out,

@@ -1,4 +1,4 @@
-// The stream mode, "--lines": many texts, one process.
+// --lines: many texts, one process.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/line_search.h"
+#include "app/lines_mode.h"
 
 #include <gtest/gtest.h>
 

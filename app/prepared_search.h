@@ -1,0 +1,84 @@
+// A search made ready once for any number of texts, and the search of one
+// text: the single call searches its text argument this way, --lines each
+// line. It finds and cuts out; it writes nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/found.h"
+#include "app/switches.h"
+#include "app/token_search.h"
+#include "app/units.h"
+
+// The token in its forms, the rules and the pages the texts come in. The
+// UTF-16 form of an ASCII token is made on first use, since a search of
+// ASCII texts never needs it. It holds views of its own texts, so it is
+// never copied.
+struct TPreparedSearchRec {
+  TPreparedSearchRec() = default;
+  TPreparedSearchRec(const TPreparedSearchRec&) = delete;
+  TPreparedSearchRec& operator=(const TPreparedSearchRec&) = delete;
+
+  // The length and the delimiters: each character of the delimiter text is
+  // one delimiter, read like the text (a double-byte character is one, and
+  // its trail byte is none); none given is " ,;".
+  int32_t Length = 0;
+  TCharSetRec Delimiters;
+  bool IgnoreCase = false;
+  TUnits Units = TUnits::Utf16;
+  bool WideTokenMade = false;  // Token and WideToken hold it
+  std::u16string Token;        // as typed
+  std::u16string FoldedToken;  // with IgnoreCase: the token folded
+  TTokenRec<char16_t> WideToken;
+  std::string AsciiTokenText;  // the ASCII token, where it is kept
+  TTokenRec<char> AsciiToken;  // empty where the token is not ASCII
+  // False when the token holds a lone U+DC80-U+DCFF that means a byte in
+  // the arguments and an unpaired surrogate in the texts, or the other way
+  // round: it can then be found nowhere.
+  bool TokenCanMatch = true;
+  uint32_t BytesCp = 0;  // the page of the texts given as bytes
+  uint32_t UnitsCp = 0;  // the page their UTF-16 units come from
+  // Every decoder of BytesCp keeps ASCII as it is, so an ASCII token that
+  // is not among a text's bytes is not in its text either.
+  bool TokenAsciiInBytes = false;
+  // The output's page keeps ASCII too: an ASCII text is searched as its
+  // own bytes, which give the same positions and context unconverted.
+  bool AsciiTextAsBytes = false;
+  // Room kept from text to text: decoded and folded texts.
+  std::u16string Decoded;
+  std::string Folded;
+  std::u16string WideFolded;
+};
+
+// Prepares the search for the token, length and delimiters of args, with
+// the case and units of switches, for texts given as bytes in bytesCp
+// (decoded, where needed, into units that come from unitsCp), whose
+// contexts are written in outputCp. A delimiter that is a lone
+// U+DC80-U+DCFF meaning something else in the texts than in the arguments
+// is dropped. Takes the token's UTF-16 text from args.
+void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSearchArgsRec& args, uint32_t bytesCp,
+                   uint32_t unitsCp, uint32_t outputCp);
+
+// Searches text, given as its bytes in search.BytesCp. knownPosition,
+// when above 0, is where the token was already found among the bytes.
+TFoundRec SearchText(TPreparedSearchRec& search, std::string_view text, int64_t knownPosition = 0);
+
+// The same for a text given as UTF-16 units from search.UnitsCp.
+TFoundRec SearchText(TPreparedSearchRec& search, std::u16string_view text);
+
+// True when many lines of bytes can be searched as one: an ASCII token
+// without CR or LF, searched as bytes, never spans a line end. Not so when
+// case is ignored: other characters fold into ASCII.
+inline bool SearchesLinesInBulk(const TPreparedSearchRec& search) {
+  const std::string_view token = search.AsciiToken.Units;
+  return search.TokenAsciiInBytes && !search.IgnoreCase && !token.empty() &&
+         token.find_first_of("\r\n") == std::string_view::npos;
+}
+
+// With SearchesLinesInBulk: the 1-based position of the token among lines
+// of bytes, or 0.
+inline int64_t FindInLines(const TPreparedSearchRec& search, std::string_view lines) {
+  return LocateToken(search.AsciiToken, lines);
+}

@@ -1,0 +1,211 @@
+#include "app/result_form.h"
+
+#include <type_traits>
+
+#include "app/json_text.h"
+#include "core/text_conversion.h"
+
+namespace {
+
+// Room for the most PutLinePart puts, and for the rest of each form's head.
+constexpr size_t LinePartRoom = 64;
+constexpr size_t LineHeadRoom = 80, JsonHeadRoom = 150, FieldHeadRoom = 32;
+
+// Everything of the plain line up to the texts (at most 80 bytes).
+// Each fixed text is put on its own, so that its size is known where it is
+// copied, and no call of memcpy copies it.
+char* PutLineHead(char* out, const TFoundRec& found, int32_t length) {
+  out = found.Position >= 1 ? PutText(out, "TRUE|") : PutText(out, "FALSE|");
+  out = PutDecimal(out, found.Position);
+  *out++ = '|';
+  out = PutDecimal(out, found.After);
+  *out++ = '|';
+  out = PutDecimal(out, length);
+  *out++ = '|';
+  return out;
+}
+
+// The JSON object's keys up to the first text's value (at most 140 bytes).
+char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool lineKeyWritten) {
+  if (!lineKeyWritten) *out++ = '{';
+  out = found.Position >= 1 ? PutText(out, "\"found\":true,\"position\":")
+                            : PutText(out, "\"found\":false,\"position\":");
+  out = PutDecimal(out, found.Position);
+  out = PutText(out, ",\"after_position\":");
+  out = PutDecimal(out, found.After);
+  out = PutText(out, ",\"length\":");
+  out = PutDecimal(out, length);
+  return PutText(out, ",\"before\":\"");
+}
+
+// The one field --field asks for, apart from the texts and the line, raw
+// or as JSON (at most 30 bytes).
+char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField field, bool json) {
+  switch (field) {
+    case TField::Found:
+      if (json) return PutText(out, found.Position >= 1 ? "true" : "false");
+      return PutText(out, found.Position >= 1 ? "TRUE" : "FALSE");
+    case TField::Position: return PutDecimal(out, found.Position);
+    case TField::AfterPosition: return PutDecimal(out, found.After);
+    case TField::Length: return PutDecimal(out, length);
+    case TField::Before:
+    case TField::After: return json ? PutText(out, "\"") : out;
+    default: return out;
+  }
+}
+
+// The line number where the result wants it: "N|" before it, the JSON
+// object's first key, and the value of --field=line.
+char* PutLinePart(char* out, const TResultFormRec& form) {
+  const std::string_view digits(form.LineDigits, form.LineDigitsSize);
+  if (form.LinePart == TLinePart::Json) {
+    out = PutText(PutText(out, "{\"line\":"), digits);
+    *out++ = ',';
+  } else if (form.LinePart == TLinePart::Plain) {
+    out = PutText(out, digits);
+    *out++ = '|';
+  }
+  if (form.Field == TField::Line) out = PutText(out, digits);
+  return out;
+}
+
+// Everything of a result up to its first text, without the line part.
+// Inline where a found result is put: a call for it costs a found line a
+// twentieth more.
+[[gnu::always_inline]] inline char* PutResultHead(char* out, const TResultFormRec& form, const TFoundRec& found) {
+  switch (form.Kind) {
+    case TFormKind::Line: return PutLineHead(out, found, form.Length);
+    case TFormKind::Json: return PutJsonHead(out, found, form.Length, form.LinePart == TLinePart::Json);
+    case TFormKind::Field: return PutFieldValue(out, found, form.Length, form.Field, form.Json);
+  }
+  return out;
+}
+
+// A context text as the result writes it: inside a JSON string, or as its
+// bytes, which are then in the channel's page.
+template <typename TChar>
+size_t ContextRoom(std::basic_string_view<TChar> text, bool json) {
+  return json ? JsonUnitsRoom(text.size()) : text.size();
+}
+
+template <typename TChar>
+char* PutContext(char* out, std::basic_string_view<TChar> text, bool json) {
+  if constexpr (std::is_same_v<TChar, char>) {
+    if (!json) return PutText(out, text);
+  }
+  return PutJsonUnits(out, text);
+}
+
+// Writes a context text through channel in pieces, for a result too long
+// for the channel's block.
+template <typename TChar>
+void WriteContext(TTextChannelRec& channel, std::basic_string_view<TChar> text, bool json) {
+  constexpr size_t Units = 256;
+  char piece[JsonUnitsRoom(Units)];
+  for (size_t i = 0; i < text.size(); i += Units) {
+    const std::basic_string_view<TChar> part = text.substr(i, Units);
+    WriteBytes(channel, std::string_view(piece, static_cast<size_t>(PutContext(piece, part, json) - piece)));
+  }
+}
+
+// A found result with its texts: straight into the channel's buffer where
+// it has room, else in pieces (the one way for a result too long for it).
+template <typename TChar>
+[[gnu::always_inline]] inline void WriteFrame(const TResultFormRec& form, TTextChannelRec& channel,
+                                              const TFoundRec& found, std::basic_string_view<TChar> before,
+                                              std::basic_string_view<TChar> after) {
+  const size_t room = form.HeadRoom + form.Middle.size() + form.Tail.size() + ContextRoom(before, form.Json) +
+                      ContextRoom(after, form.Json);
+  if (char* at = ChannelRoom(channel, room)) {
+    if (form.Numbered) at = PutLinePart(at, form);
+    at = PutContext(PutResultHead(at, form, found), before, form.Json);
+    TakeRoom(channel, PutText(PutContext(PutText(at, form.Middle), after, form.Json), form.Tail));
+  } else {
+    char head[LinePartRoom + JsonHeadRoom];
+    WriteBytes(channel,
+               std::string_view(head, static_cast<size_t>(PutResultHead(PutLinePart(head, form), form, found) - head)));
+    WriteContext(channel, before, form.Json);
+    WriteBytes(channel, form.Middle);
+    WriteContext(channel, after, form.Json);
+    WriteBytes(channel, form.Tail);
+  }
+  WriteLineEnd(channel);
+}
+
+}  // namespace
+
+void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32_t length, uint32_t unitsCp,
+                       TTextChannelRec& channel) {
+  form.Field = switches.Field;
+  form.Json = switches.Json;
+  form.FoundOnly = switches.FoundOnly;
+  form.Length = length;
+  form.UnitsCp = unitsCp;
+  if (switches.Field != TField::None) {
+    form.Kind = TFormKind::Field;
+    form.HasBefore = switches.Field == TField::Before;
+    form.HasAfter = switches.Field == TField::After;
+    form.Tail = switches.Json && (form.HasBefore || form.HasAfter) ? "\"" : "";
+  } else if (switches.Json) {
+    form.Kind = TFormKind::Json;
+    form.Middle = "\",\"after\":\"";
+    form.Tail = "\"}";
+  } else {
+    form.Kind = TFormKind::Line;
+    form.Middle = "|";
+    form.Tail = "|";
+  }
+  form.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
+                      ? TLinePart::Json
+                  : switches.LineNumber ? TLinePart::Plain
+                                        : TLinePart::None;
+  form.Numbered = form.LinePart != TLinePart::None || switches.Field == TField::Line;
+  form.Plain = form.Kind == TFormKind::Line && !form.Numbered;
+  form.HeadRoom = (form.Numbered ? LinePartRoom : 0) + (form.Kind == TFormKind::Line   ? LineHeadRoom
+                                                        : form.Kind == TFormKind::Json ? JsonHeadRoom
+                                                                                       : FieldHeadRoom);
+  if (form.Numbered)
+    form.LineDigitsSize = static_cast<size_t>(PutDecimal(form.LineDigits, switches.FirstLine) - form.LineDigits);
+  char* end = PutResultHead(form.MissLine, form, TFoundRec());
+  end = PutText(PutText(end, form.Middle), form.Tail);
+  form.MissLineSize = static_cast<size_t>(end - form.MissLine);
+  channel.LfLineEnds = LinesEndInLf(switches);
+}
+
+void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
+  if (!found.Wide && form.Plain) {
+    // The plain line of ASCII texts, the common case with --lines, asks
+    // nothing more of the form: framed, it would cost a tenth more.
+    const size_t room = LineHeadRoom + 2 + found.BeforeBytes.size() + found.AfterBytes.size();
+    if (char* at = ChannelRoom(channel, room)) {
+      at = PutText(PutLineHead(at, found, form.Length), found.BeforeBytes);
+      *at++ = '|';
+      at = PutText(at, found.AfterBytes);
+      *at++ = '|';
+      TakeRoom(channel, at);
+      WriteLineEnd(channel);
+      return;
+    }
+  }
+  if (!found.Wide) {
+    WriteFrame(form, channel, found, form.HasBefore ? found.BeforeBytes : std::string_view(),
+               form.HasAfter ? found.AfterBytes : std::string_view());
+    return;
+  }
+  const std::u16string_view before = form.HasBefore ? found.BeforeUnits : std::u16string_view();
+  const std::u16string_view after = form.HasAfter ? found.AfterUnits : std::u16string_view();
+  if (form.Json) {
+    WriteFrame(form, channel, found, before, after);
+    return;
+  }
+  form.BeforeOut = NarrowFromWide(before, channel.CodePage, form.UnitsCp);
+  form.AfterOut = NarrowFromWide(after, channel.CodePage, form.UnitsCp);
+  WriteFrame(form, channel, found, std::string_view(form.BeforeOut), std::string_view(form.AfterOut));
+}
+
+void WriteNumberedMiss(const TResultFormRec& form, TTextChannelRec& channel) {
+  // At most 192 bytes, which a channel always has room for.
+  char* at = ChannelRoom(channel, LinePartRoom + form.MissLineSize);
+  TakeRoom(channel, PutText(PutLinePart(at, form), std::string_view(form.MissLine, form.MissLineSize)));
+  WriteLineEnd(channel);
+}

@@ -1,0 +1,136 @@
+// Results in the form the switches ask for: the plain line (numbered or
+// not), JSON, or one field. The form is made ready once; then a found
+// result and a run of misses each have one writer, which holds its own
+// fast path. Nothing else chooses a form or writes a result's bytes.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/found.h"
+#include "app/switches.h"
+#include "core/console.h"
+
+// How a result is framed.
+enum class TFormKind : uint8_t {
+  Line,  // the six fields, each followed by "|"
+  Json,  // one JSON object
+  Field  // one field's value
+};
+
+// Where a result's line number goes.
+enum class TLinePart : uint8_t {
+  None,
+  Plain,  // "N|" before the result
+  Json,   // the object's first key, "line"
+};
+
+struct TResultFormRec {
+  TFormKind Kind = TFormKind::Line;
+  TField Field = TField::None;
+  bool Json = false;       // the contexts go inside JSON strings
+  bool FoundOnly = false;  // a miss writes nothing
+  int32_t Length = 0;      // the length as read, which every result repeats
+  TLinePart LinePart = TLinePart::None;
+  bool Numbered = false;  // a result holds its line's number
+  bool Plain = true;      // the line as it has always been
+  char LineDigits[24];    // that number, where Numbered
+  size_t LineDigitsSize = 0;
+  // A found result: its head (made per result, at most HeadRoom bytes with
+  // its line part), then the contexts it holds with Middle between them and
+  // Tail after them.
+  size_t HeadRoom = 0;
+  bool HasBefore = true, HasAfter = true;
+  std::string_view Middle, Tail;
+  // A miss's result after its line part, less the line end.
+  char MissLine[128];
+  size_t MissLineSize = 0;
+  uint32_t UnitsCp = 0;  // the page the byte escapes of UTF-16 contexts come from
+  // Room kept from result to result: contexts in the channel's page.
+  std::string BeforeOut, AfterOut;
+};
+
+// Makes the form ready for results written through channel, a WholeLine or
+// LineBlocks channel, whose line ends it sets (LinesEndInLf); length is
+// the length as read, and UTF-16 contexts come from unitsCp. The first
+// line's number is the switches' --first-line.
+void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32_t length, uint32_t unitsCp,
+                       TTextChannelRec& channel);
+
+// Writes a found result. Its texts are converted before any of it is
+// written: when memory runs out, no half line has gone out.
+void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found);
+
+// Writes a numbered miss (see WriteMiss).
+void WriteNumberedMiss(const TResultFormRec& form, TTextChannelRec& channel);
+
+// Writes the result of a text without the token, unless only found
+// results are wanted. Inline: misses come by the million with --lines.
+inline void WriteMiss(const TResultFormRec& form, TTextChannelRec& channel) {
+  if (form.FoundOnly) return;
+  if (form.Numbered) {
+    WriteNumberedMiss(form, channel);
+    return;
+  }
+  WriteBytes(channel, std::string_view(form.MissLine, form.MissLineSize));
+  WriteLineEnd(channel);
+}
+
+// Writes the result of one search, found or not.
+inline void WriteResult(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
+  if (found.Position >= 1)
+    WriteFound(form, channel, found);
+  else
+    WriteMiss(form, channel);
+}
+
+// Moves on to the next line: counts up its number where results hold it.
+inline void CountLine(TResultFormRec& form) {
+  if (!form.Numbered) return;
+  // The digits are counted up where they stand: numbers come by the
+  // million with --lines.
+  char* digits = form.LineDigits;
+  size_t i = form.LineDigitsSize;
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i > 0) {
+    ++digits[i - 1];
+    return;
+  }
+  std::memmove(digits + 1, digits, form.LineDigitsSize++);
+  digits[0] = '1';
+}
+
+// Writes a miss for each whole (LF-ended) line at the start of lines, and
+// counts them; returns the bytes those lines take. A run of lines known to
+// lack the token costs far less this way than a search each. Inline: it
+// runs once for every line that holds the token.
+inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std::string_view lines) {
+  const char* const start = lines.data();
+  const char* const end = start + lines.size();
+  const char* at = start;
+  if (form.FoundOnly && !form.Numbered) {
+    // Nothing to write and nothing to count: past them all at once (the
+    // backward scan only where a line end is there to find).
+    if (std::memchr(start, '\n', lines.size())) return lines.rfind('\n') + 1;
+    return 0;
+  }
+  if (!form.Numbered) {
+    // The same line for each, its form asked once, not per line, which
+    // would cost a miss a tenth more.
+    const std::string_view miss(form.MissLine, form.MissLineSize);
+    while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
+      WriteBytes(channel, miss);
+      WriteLineEnd(channel);
+      at = static_cast<const char*>(lf) + 1;
+    }
+    return static_cast<size_t>(at - start);
+  }
+  while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
+    WriteMiss(form, channel);
+    CountLine(form);
+    at = static_cast<const char*>(lf) + 1;
+  }
+  return static_cast<size_t>(at - start);
+}
