@@ -2,15 +2,17 @@
 # Instruction counts under valgrind's callgrind, which drift far less than
 # wall time: one call of tokloc against the static C floor, and the cost
 # of one line of --lines, a line without the token and one with it, plain,
-# as JSON and with --found-only. A line's cost is the difference between
-# runs on 2N and on N lines of 56 bytes, over N, so that the start of the
-# process drops out. Each command runs once first and must give the
-# expected output. Needs valgrind (Debian package "valgrind").
+# as JSON, with --found-only, numbered and as one field. A line's cost is
+# the difference between runs on 2N and on N lines of 56 bytes, over N, so
+# that the start of the process drops out. Each command runs once first
+# and must give the expected output. Needs valgrind (Debian package
+# "valgrind").
 #
 #   sh bench/instructions.sh [BUILD_DIR] [BASE_BUILD_DIR]
 #
-# With BASE_BUILD_DIR, an earlier build's rows without switches stand
-# beside them. N is LINES (default 100,000).
+# With BASE_BUILD_DIR, an earlier build's rows (one with the switches, and
+# with --field lines ended by LF) stand beside them. N is LINES (default
+# 100,000).
 set -eu
 build=${1:-build}
 base=${2:-}
@@ -40,6 +42,10 @@ for count in (n, 2 * n):
     write("hit%d.json" % count, b"".join(
         b'{"line":%d,"found":true,"position":24,"after_position":30,"length":0,"before":"delta","after":"epsilon"}\n'
         % i for i in range(1, count + 1)))
+    write("miss%d.numbered" % count, b"".join(b"%d|FALSE|0|0|0|||\r\n" % i for i in range(1, count + 1)))
+    write("hit%d.numbered" % count, b"".join(b"%d|TRUE|24|30|0|delta|epsilon|\r\n" % i for i in range(1, count + 1)))
+    write("miss%d.field" % count, b"\n" * count)
+    write("hit%d.field" % count, b"epsilon\n" * count)
     write("miss%d.found" % count, b"")
     write("hit%d.found" % count, b"TRUE|24|30|0|delta|epsilon|\r\n" * count)
 write("call.expected", b"TRUE|20|24|0|very|string|\r\n")
@@ -61,7 +67,7 @@ instructions() {
 }
 
 # per_line TOKLOC KIND FORM SWITCHES...: instructions per line of KIND
-# (miss or hit) in FORM (plain, json or found).
+# (miss or hit) in FORM (plain, json, found, numbered or field).
 per_line() {
   exe=$1 kind=$2 form=$3
   shift 3
@@ -82,12 +88,13 @@ echo "|---|---|---|"
 echo "| static C floor, one write | $floor | |"
 echo "| tokloc, one call | $(call "$build") | $([ -z "$base" ] || call "$base") |"
 for row in "miss plain" "hit plain" "miss json --json" "hit json --json" "miss found --found-only" \
-  "hit found --found-only"; do
+  "hit found --found-only" "miss numbered --line-number" "hit numbered --line-number" "miss field --field=after" \
+  "hit field --field=after"; do
   set -- $row
   kind=$1 form=$2
   shift 2
   before=""
-  [ -z "$base" ] || [ $# -gt 0 ] || before=$(per_line "$base/tokloc" "$kind" "$form")
+  [ -z "$base" ] || before=$(per_line "$base/tokloc" "$kind" "$form" "$@")
   echo "| --lines${1:+ }$* per line, token $([ "$kind" = hit ] && echo found || echo missing) | $(per_line "$build/tokloc" \
     "$kind" "$form" "$@") | $before |"
 done

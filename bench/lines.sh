@@ -1,5 +1,5 @@
 #!/bin/sh
-# Stream-mode benchmark: one process searching every line of a file (plain,
+# The benchmark of --lines: one process searching every line of a file (plain,
 # as JSON, the found lines only, and into a pipe), side by side with the
 # same job in one mawk process, with "grep -c" (a scan with next to no work
 # per line) and with one tokloc call per line. Prints a Markdown table of

@@ -11,7 +11,7 @@ std::string UpperCaseAscii(std::string_view text) {
 
 bool IsAsciiText(std::string_view text) {
   // Sixteen bytes at a time: texts of 128 KiB are tested before every
-  // search, and lines by the million in the stream mode.
+  // search, and lines by the million with --lines.
   const char* p = text.data();
   size_t n = text.size();
   uint64_t high = 0;

@@ -40,8 +40,12 @@ bool IsDoubleBytePage(uint32_t cp);
 // CodePageBytes for a set this library has no codec for.
 uint32_t CodePageFromCharsetName(std::string_view name);
 
-// True when every byte below 0x80 is the ASCII character of that value in
-// cp, whatever stands around it, and every ASCII character is written as
-// that byte: UTF-8, the single-byte pages, the double-byte Asian pages and
-// CodePageBytes, but not UTF-7 or EBCDIC.
+// True when every ASCII character is written as the byte of its value in
+// cp, and a text of bytes below 0x80 alone is that ASCII text: UTF-8, the
+// single-byte pages, the double-byte Asian pages and CodePageBytes, but not
+// UTF-7 or EBCDIC. So an ASCII token missing from a text's bytes is missing
+// from the text. Not the other way round: in Shift_JIS, GBK and Big5 a
+// trail byte may lie below 0x80 too (Shift_JIS 83 5C is one character), so
+// a byte below 0x80 is that character only where no lead byte stands
+// before it.
 bool CodePageKeepsAscii(uint32_t cp);

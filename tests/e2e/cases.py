@@ -362,7 +362,7 @@ def extremes_cases(platform):
 
 
 def lines_cases(platform, opts):
-    """The stream mode: every line of standard input gets the result line a
+    """--lines: every line of standard input gets the result line a
     single call gives for the same text."""
     def case(name, data, expected, code=None, **rest):
         found = code if code is not None else (0 if b"TRUE|" in expected else 76)
