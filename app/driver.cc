@@ -47,15 +47,28 @@ void RunHelp(const TDriverStateRec& d) {
   }
 }
 
-// Says on standard error that the first data argument, which looks like a
-// long switch, is none, so that a mistyped switch is not searched for
-// unnoticed.
-void WarnDoubtfulData(const TSwitchesRec& switches) {
+// One line on standard error about the argument at index: what is
+// wrong with it, or what became of it. It ends as the results do.
+void SayOfArgument(const TSwitchesRec& switches, int32_t index, std::string_view what) {
   ConsoleErr.LfLineEnds = LinesEndInLf(switches);
   WriteText(ConsoleErr, "tokloc: \"");
-  WriteAnsiText(ConsoleErr, std::string(ParamStr(switches.DataStart)));
-  WriteText(ConsoleErr, "\" is no switch; it is taken as text");
+  WriteAnsiText(ConsoleErr, std::string(ParamStr(index)));
+  WriteText(ConsoleErr, what);
   WriteLineEnd(ConsoleErr);
+}
+
+// What is wrong with the command line; the run then ends with exit code
+// 64 and nothing on standard output.
+std::string_view UsageErrorText(TUsageError error) {
+  switch (error) {
+    case TUsageError::NoSwitch: return "\" is no switch";
+    case TUsageError::BadValue: return "\" has a value the switch does not take";
+    case TUsageError::Twice: return "\" gives its switch a second, other value";
+    case TUsageError::BesideLength: return "\" is a length beside --length";
+    case TUsageError::BesideDelimiters: return "\" is a delimiter text beside --delimiters";
+    case TUsageError::None: break;
+  }
+  return "\"";
 }
 
 void RunSearch(TDriverStateRec& d, const TSwitchesRec& switches) {
@@ -92,12 +105,18 @@ void RunTokloc(TDriverStateRec& d) {
     return;
   }
   const TSwitchesRec switches = ReadSwitches();
+  if (switches.Error != TUsageError::None) {
+    SayOfArgument(switches, switches.ErrorIndex, UsageErrorText(switches.Error));
+    ExitCode = ExitUsageError;
+    return;
+  }
   // --lines needs a token; a single call a text and a token.
   if (switches.TokenIndex > ParamCount()) {
     RunHelp(d);
     return;
   }
-  if (switches.DoubtfulData) WarnDoubtfulData(switches);
+  // A mistyped first switch is not searched for unnoticed.
+  if (switches.DoubtfulData) SayOfArgument(switches, switches.DataStart, "\" is no switch; it is taken as text");
   if (switches.Lines)
     ExitCode = SearchInputLines(switches);
   else

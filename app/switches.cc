@@ -47,57 +47,111 @@ bool ReadUnits(std::string_view name, TUnits& units) {
   return true;
 }
 
-// Applies the switch (upper-cased) to s; false when it is none.
-bool ReadSwitch(const std::string& arg, TSwitchesRec& s) {
-  const std::string_view a = arg;
-  const size_t equals = a.find('=');
-  const std::string_view name = a.substr(0, equals);
-  const std::string_view value = equals == std::string_view::npos ? std::string_view() : a.substr(equals + 1);
-  const bool bare = equals == std::string_view::npos;
-  if (bare && name == "--LINES")
-    s.Lines = true;
-  else if (bare && name == "--JSON")
-    s.Json = true;
-  else if (bare && name == "--FOUND-ONLY")
-    s.FoundOnly = true;
-  else if (bare && name == "--LINE-NUMBER")
-    s.LineNumber = true;
-  else if (bare && name == "--LF")
-    s.Lf = true;
-  else if (bare && name == "--IGNORE-CASE")
-    s.IgnoreCase = true;
-  else if (!bare && name == "--FIELD")
-    return ReadField(value, s.Field);
-  else if (!bare && name == "--UNITS")
-    return ReadUnits(value, s.Units);
-  else if (!bare && name == "--FIRST-LINE")
-    return ReadLineNumber(value, s.FirstLine);
-  else
-    return false;
-  return true;
+// The value of the argument at index after its switch's name and "=",
+// as typed.
+std::u16string SwitchValueText(int32_t index) {
+  const std::u16string arg = ParamText(index);
+  return arg.substr(arg.find(u'=') + 1);
 }
 
-// A switch's name: "--", a letter, and nothing beyond ASCII. Anything
-// longer than this is text: no switch with its value comes near it.
-bool LooksLikeSwitch(int32_t index, std::string& upper) {
+// Sets field to value, which must not differ from what an earlier switch
+// gave it (given says whether one did).
+template <typename T>
+TUsageError Give(T& field, const T& value, bool& given) {
+  if (given && field != value) return TUsageError::Twice;
+  field = value;
+  given = true;
+  return TUsageError::None;
+}
+
+// Which switches with a value have been given.
+struct TGivenRec {
+  bool Field = false, Units = false, FirstLine = false, Length = false, Delimiters = false;
+  int32_t LengthValue = 0;
+};
+
+// Applies the switch at index, whose name is upper-cased and whose value
+// follows "=" (an upper-cased copy in value), to s.
+TUsageError ReadSwitch(int32_t index, std::string_view name, std::string_view value, bool bare, TSwitchesRec& s,
+                       TGivenRec& given) {
+  if (bare) {
+    if (name == "--LINES")
+      s.Lines = true;
+    else if (name == "--JSON")
+      s.Json = true;
+    else if (name == "--FOUND-ONLY")
+      s.FoundOnly = true;
+    else if (name == "--LINE-NUMBER")
+      s.LineNumber = true;
+    else if (name == "--LF")
+      s.Lf = true;
+    else if (name == "--IGNORE-CASE")
+      s.IgnoreCase = true;
+    else
+      return TUsageError::NoSwitch;
+    return TUsageError::None;
+  }
+  if (name == "--FIELD") {
+    TField field;
+    return ReadField(value, field) ? Give(s.Field, field, given.Field) : TUsageError::BadValue;
+  }
+  if (name == "--UNITS") {
+    TUnits units;
+    return ReadUnits(value, units) ? Give(s.Units, units, given.Units) : TUsageError::BadValue;
+  }
+  if (name == "--FIRST-LINE") {
+    int64_t number;
+    return ReadLineNumber(value, number) ? Give(s.FirstLine, number, given.FirstLine) : TUsageError::BadValue;
+  }
+  if (name == "--LENGTH") {
+    // Read as the positional length is: a text that does not convert is 0.
+    s.LengthIndex = index;
+    return Give(given.LengthValue, ConvertLength(value), given.Length);
+  }
+  if (name == "--DELIMITERS") {
+    if (given.Delimiters && SwitchValueText(s.DelimitersIndex) != SwitchValueText(index)) return TUsageError::Twice;
+    s.DelimitersIndex = index;
+    given.Delimiters = true;
+    return TUsageError::None;
+  }
+  return TUsageError::NoSwitch;
+}
+
+// A switch's name: "--", a letter, and up to "=" nothing beyond ASCII and
+// no more than 40 bytes; its value may be any text. name and value come
+// back upper-cased.
+bool LooksLikeSwitch(int32_t index, std::string& name, std::string& value, bool& bare) {
   const std::string_view arg = ParamStr(index);
-  if (arg.size() < 3 || arg.size() > 40 || arg.substr(0, 2) != "--") return false;
-  std::string_view ascii;
-  if (!ParamAscii(index, ascii)) return false;
-  upper = UpperCaseAscii(ascii);
-  return upper[2] >= 'A' && upper[2] <= 'Z';
+  if (arg.size() < 3 || arg.substr(0, 2) != "--") return false;
+  const size_t equals = arg.find('=');
+  bare = equals == std::string_view::npos;
+  const std::string_view head = arg.substr(0, equals);
+  if (head.size() > 40 || !IsAsciiText(head)) return false;
+  name = UpperCaseAscii(head);
+  value = bare ? std::string() : UpperCaseAscii(arg.substr(equals + 1));
+  return name[2] >= 'A' && name[2] <= 'Z';
 }
 
 }  // namespace
 
 TSwitchesRec ReadSwitches() {
   TSwitchesRec s;
-  std::string upper;
+  TGivenRec given;
+  std::string name, value;
+  bool bare = true;
   int32_t i = 1;
-  for (; i <= ParamCount() && LooksLikeSwitch(i, upper); ++i) {
+  for (; i <= ParamCount() && LooksLikeSwitch(i, name, value, bare); ++i) {
     TSwitchesRec next = s;
-    if (!ReadSwitch(upper, next)) break;
-    s = next;
+    const TUsageError error = ReadSwitch(i, name, value, bare, next, given);
+    if (error == TUsageError::None) {
+      s = next;
+      continue;
+    }
+    // A first argument that is none stays text, as it always was.
+    if (i == 1) break;
+    s.Error = error;
+    s.ErrorIndex = i;
+    return s;
   }
   // "--" ends the switches only after one, so that a first argument "--"
   // stays text.
@@ -105,10 +159,17 @@ TSwitchesRec ReadSwitches() {
     s.DataStart = i + 1;
   } else {
     s.DataStart = i;
-    s.DoubtfulData = i <= ParamCount() && LooksLikeSwitch(i, upper);
+    s.DoubtfulData = i == 1 && i <= ParamCount() && LooksLikeSwitch(i, name, value, bare);
   }
   s.TextIndex = s.Lines ? 0 : s.DataStart;
   s.TokenIndex = s.Lines ? s.DataStart : s.DataStart + 1;
+  if (s.LengthIndex > 0 && s.TokenIndex + 1 <= ParamCount()) {
+    s.Error = TUsageError::BesideLength;
+    s.ErrorIndex = s.TokenIndex + 1;
+  } else if (s.DelimitersIndex > 0 && s.TokenIndex + 2 <= ParamCount()) {
+    s.Error = TUsageError::BesideDelimiters;
+    s.ErrorIndex = s.TokenIndex + 2;
+  }
   return s;
 }
 
@@ -122,8 +183,13 @@ TSearchArgsRec ReadSearchArgs(const TSwitchesRec& switches) {
   if (!a.TokenIsAscii) a.Token = ParamText(switches.TokenIndex);
   // A length is ASCII: any other character is no digit.
   std::string_view length;
-  a.Length = ParamAscii(switches.TokenIndex + 1, length) ? ConvertLength(length) : 0;
-  a.Delimiters = ParamText(switches.TokenIndex + 2);
+  if (switches.LengthIndex > 0) {
+    a.Length = ParamAscii(switches.LengthIndex, length) ? ConvertLength(length.substr(length.find('=') + 1)) : 0;
+  } else {
+    a.Length = ParamAscii(switches.TokenIndex + 1, length) ? ConvertLength(length) : 0;
+  }
+  a.Delimiters =
+      switches.DelimitersIndex > 0 ? SwitchValueText(switches.DelimitersIndex) : ParamText(switches.TokenIndex + 2);
   a.EscapesCp = ParamCodePage();
   return a;
 }

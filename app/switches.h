@@ -13,6 +13,16 @@
 // The one field --field writes.
 enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line };
 
+// What is wrong with the command line, once a real switch has been read.
+enum class TUsageError : uint8_t {
+  None,
+  NoSwitch,          // looks like a long switch but is none
+  BadValue,          // a switch with a value it does not take
+  Twice,             // a switch given again with another value
+  BesideLength,      // a positional length beside --length
+  BesideDelimiters,  // a positional delimiter text beside --delimiters
+};
+
 struct TSwitchesRec {
   bool Lines = false;       // --lines: every line of standard input
   bool Json = false;        // --json: one JSON object per result
@@ -31,16 +41,26 @@ struct TSwitchesRec {
   // delimiters follow the token.
   int32_t TextIndex = 1;
   int32_t TokenIndex = 2;
+  // The arguments that hold --length=N and --delimiters=TEXT, or 0.
+  int32_t LengthIndex = 0;
+  int32_t DelimitersIndex = 0;
   // The first data argument looks like a long switch but is none: the
   // caller warns that it is taken as text.
   bool DoubtfulData = false;
+  // What is wrong, and the argument that is: the run ends with exit code
+  // 64 and no search.
+  TUsageError Error = TUsageError::None;
+  int32_t ErrorIndex = 0;
 };
 
 // Reads the switches from argument 1 on: a run of known switches, in any
-// order and any letter case, ended by the first argument that is none or
-// by "--" after at least one switch. A first argument that is none of the
-// switches leaves every field at its default. The help switches are not
-// read here.
+// order and any letter case (a value in its own), ended by the first
+// argument that is none or by "--" after at least one switch. A first
+// argument that is none of the switches leaves every field at its
+// default; after a switch, one that looks like a long switch but is none
+// or takes no such value, a switch given again with another value, or a
+// positional length or delimiter text beside --length or --delimiters is a
+// usage error. The help switches are not read here.
 TSwitchesRec ReadSwitches();
 
 // The search's arguments after the switches, read once, as texts.

@@ -6,6 +6,7 @@
 enum TExitCodeValue : int32_t {
   ExitTokenFound = 0,
   ExitTokenNotFound = 76,
+  ExitUsageError = 64,     // the help screen's "Missing necessary/essential parameters"
   ExitWriteFailed = 217,   // a write to an output stream failed
   ExitVersionShown = 254,  // --info and --version-only
   ExitHelpShown = 255,     // any other help request

@@ -561,10 +561,31 @@ def switches_cases(platform, opts):
         case("an unknown switch is text", ["--jsno", "j"], b"TRUE|3|4|0|--|sno|\r\n", stderr=warning(b"--jsno")),
         case("a bad value is no switch", ["--units=octets", "o"], b"TRUE|9|10|0|--units=|ctets|\r\n",
              stderr=warning(b"--units=octets")),
-        case("an unknown switch after a switch", ["--lf", "--jsno", "j"], b"TRUE|3|4|0|--|sno|\n",
-             stderr=b'tokloc: "--jsno" is no switch; it is taken as text\n'),
-        case("the warning ends as the results do", ["--field=found", "--jsno", "j"], b"TRUE\n",
-             stderr=b'tokloc: "--jsno" is no switch; it is taken as text\n'),
+        case("the warning ends as the results do", ["--jsno", "j"], b"TRUE|3|4|0|--|sno|\r\n",
+             stderr=warning(b"--jsno")),
+        # After a switch, what is wrong is said and nothing is searched.
+        *[case("usage error: %s %s" % (arg.decode(), what), args, b"", 64, stderr=b'tokloc: "' + arg + b'" ' + what.encode() + eol)
+          for args, arg, what, eol in [
+              (["--lf", "--jsno", "j"], b"--jsno", "is no switch", b"\n"),
+              (["--json", "--units=octets", "a", "a"], b"--units=octets", "has a value the switch does not take", b"\n"),
+              (["--lines", "--field=nme", "a"], b"--field=nme", "has a value the switch does not take", b"\r\n"),
+              (["--lf", "--first-line=x", "a", "a"], b"--first-line=x", "has a value the switch does not take",
+               b"\n"),
+              (["--units=chars", "--units=bytes", "a", "a"], b"--units=bytes", "gives its switch a second, other value",
+               b"\r\n"),
+              (["--length=$2", "--length=3", "a", "a"], b"--length=3", "gives its switch a second, other value",
+               b"\r\n"),
+              (["--length=2", "abcTOKEN", "TOKEN", "3"], b"3", "is a length beside --length", b"\r\n"),
+              (["--delimiters=-", "abc", "b", "0", ";"], b";", "is a delimiter text beside --delimiters", b"\r\n"),
+          ]],
+        # The length and the delimiters as switches, read as the positional
+        # ones are; the same switch twice with the same value is no error.
+        case("--length", ["--length=$2", "--length=2", "abcTOKENdefgh", "TOKEN"], b"TRUE|4|9|2|bc|de|\r\n"),
+        case("--length that does not convert, with --delimiters", ["--lines", "--length=x", "--delimiters=-", "TOKEN"],
+             b"TRUE|5|10|0|y | a|\r\n", stdin=b"x-y TOKEN a-b\n"),
+        case("--delimiters", ["--delimiters=-", "x-y TOKEN a-b", "TOKEN", "0"], b"TRUE|5|10|0|y | a|\r\n"),
+        case("--delimiters beyond ASCII", ["--delimiters=\u3001 ", "x\u3001y TOKEN", "TOKEN"], b"TRUE|5|10|0|y||\r\n",
+             env=utf8),
         dict(name="switches without a text and a token are help", args=["--json", "x"],
              stderr=re.compile(rb".*--\?\?\r\n", re.S), code=255),
         # Every line of standard input.
