@@ -22,7 +22,6 @@ namespace {
 struct TDriverStateRec {
   std::string FirstParam;  // the first argument upper-cased, for switches
   bool ExtendedHelp = false;
-  TSearchArgsRec Args;  // a single call's text, token, length and delimiters
 };
 
 bool IsOneOf(const std::string& text, std::initializer_list<const char*> choices) {
@@ -71,22 +70,24 @@ std::string_view UsageErrorText(TUsageError error) {
   return "\"";
 }
 
-void RunSearch(TDriverStateRec& d, const TSwitchesRec& switches) {
+void RunSearch(const TSwitchesRec& switches) {
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
   TTextChannelRec result;
   BindChannel(result, TStdStream::Output, TChannelMode::WholeLine);
-  d.Args = ReadSearchArgs(switches);
+  TSearchArgsRec args = ReadSearchArgs(switches);
   // An argument's bytes are in the ANSI page; its units, as typed, may
   // come from UTF-16 (Win32).
   TPreparedSearchRec search;
-  PrepareSearch(search, switches, d.Args, ParamStrCodePage(), ParamCodePage(), result.CodePage);
+  PrepareSearch(search, switches, args, ParamStrCodePage(), ParamCodePage(), result.CodePage);
   TResultFormRec form;
   PrepareResultForm(form, switches, search.Length, ParamCodePage(), result);
-  const TFoundRec found =
-      d.Args.TextIsAscii ? SearchText(search, d.Args.AsciiText) : SearchText(search, std::u16string_view(d.Args.Text));
-  WriteResult(form, result, found);
+  TSearchCursorRec cursor;
+  TFoundRec found = args.TextIsAscii ? SearchText(search, cursor, args.AsciiText)
+                                     : SearchText(search, cursor, std::u16string_view(args.Text));
   ExitCode = found.Position >= 1 ? ExitTokenFound : ExitTokenNotFound;
+  WriteResult(form, result, found);
+  while (NextResult(search, cursor, found)) WriteResult(form, result, found);
 }
 
 void RunTokloc(TDriverStateRec& d) {
@@ -120,7 +121,7 @@ void RunTokloc(TDriverStateRec& d) {
   if (switches.Lines)
     ExitCode = SearchInputLines(switches);
   else
-    RunSearch(d, switches);
+    RunSearch(switches);
 }
 
 }  // namespace

@@ -42,13 +42,15 @@ int32_t SearchInputLines(const TSwitchesRec& switches) {
 
   bool anyFound = false;
   std::string_view line;
+  TSearchCursorRec cursor;
   for (;;) {
     const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out) : 0;
     if (!NextInputLine(in, line)) break;
-    const TFoundRec found = SearchText(search, line, heldHit);
-    WriteResult(form, out, found);
-    CountLine(form);
+    TFoundRec found = SearchText(search, cursor, line, heldHit);
     anyFound = anyFound || found.Position >= 1;
+    WriteResult(form, out, found);
+    while (NextResult(search, cursor, found)) WriteResult(form, out, found);
+    CountLine(form);
   }
   CloseLineInput(in);
   ReleaseChannel(out);

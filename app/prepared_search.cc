@@ -28,7 +28,9 @@ void MakeWideToken(TPreparedSearchRec& search) {
     search.FoldedToken = search.Token;
     FoldCaseUtf16(search.FoldedToken);
   }
-  search.WideToken = PrepareToken<char16_t>(search.IgnoreCase ? search.FoldedToken : search.Token);
+  const std::u16string_view token = search.IgnoreCase ? search.FoldedToken : search.Token;
+  search.WideToken = PrepareToken<char16_t>(token);
+  if (search.Word && search.WordFail.empty()) search.WordFail = PrepareEveryOccurrence<char16_t>(token);
   search.WideTokenMade = true;
 }
 
@@ -48,40 +50,109 @@ std::u16string_view Haystack(TPreparedSearchRec& search, std::u16string_view tex
   return search.WideFolded;
 }
 
-// Where the token starts in text, from 1, or 0.
+constexpr size_t NoOccurrence = static_cast<size_t>(-1);
+
+// The search's pieces for texts of TChar: bytes or UTF-16 units.
 template <typename TChar>
-int64_t LocateIn(TPreparedSearchRec& search, std::basic_string_view<TChar> text) {
-  if constexpr (std::is_same_v<TChar, char>) {
-    return LocateToken(search.AsciiToken, Haystack(search, text));
+struct TUnitsOfRec;
+template <>
+struct TUnitsOfRec<char> {
+  static std::string_view Text(const TSearchCursorRec& c) { return c.Bytes; }
+  static std::string_view Hay(const TSearchCursorRec& c) { return c.BytesHay; }
+  static const TTokenRec<char>& Token(const TPreparedSearchRec& s) { return s.AsciiToken; }
+  static size_t TokenSize(const TPreparedSearchRec& s) { return s.AsciiToken.Units.size(); }
+};
+template <>
+struct TUnitsOfRec<char16_t> {
+  static std::u16string_view Text(const TSearchCursorRec& c) { return c.Units; }
+  static std::u16string_view Hay(const TSearchCursorRec& c) { return c.UnitsHay; }
+  static const TTokenRec<char16_t>& Token(const TPreparedSearchRec& s) { return s.WideToken; }
+  static size_t TokenSize(const TPreparedSearchRec& s) { return s.Token.size(); }
+};
+
+// The 0-based start of the next occurrence that counts, from cursor.From
+// on, and the cursor past it; NoOccurrence when there is none. Without
+// Word, occurrences do not overlap: the search goes on after each. With
+// Word, every occurrence is looked at (linear whatever the token), and
+// one that does not stand as a word is passed over.
+template <typename TChar>
+size_t NextIndex(const TPreparedSearchRec& search, TSearchCursorRec& cursor) {
+  using U = TUnitsOfRec<TChar>;
+  const auto hay = U::Hay(cursor);
+  const size_t size = U::TokenSize(search);
+  size_t start = NoOccurrence;
+  if (!search.Word) {
+    if (cursor.From <= hay.size()) {
+      const int64_t position = LocateToken(U::Token(search), hay.substr(cursor.From));
+      if (position > 0) start = cursor.From + static_cast<size_t>(position - 1);
+    }
   } else {
-    return search.TokenCanMatch ? LocateToken(search.WideToken, Haystack(search, text)) : 0;
+    while ((start = NextOccurrence(U::Token(search).Units, search.WordFail, hay, cursor.From, cursor.Matched)) !=
+               NoOccurrence &&
+           !StandsAsWord(U::Text(cursor), start, start + size, search.Delimiters)) {
+    }
+    cursor.Matched = 0;
   }
+  if (start == NoOccurrence) return start;
+  cursor.From = start + size;
+  ++cursor.Occurrence;
+  return start;
 }
 
-// The result for the token at position in text: ASCII bytes, where a unit
-// of every kind is a byte, or UTF-16 units, counted as the search asks.
+// The result for the occurrence at start (0-based): ASCII bytes, where a
+// unit of every kind is a byte, or UTF-16 units, counted as the search
+// asks from where the cursor counted to, so that many occurrences of a
+// long text cost no more than one count of it.
 template <typename TChar>
-TFoundRec FoundAt(const TPreparedSearchRec& search, std::basic_string_view<TChar> text, int64_t position) {
+[[gnu::always_inline]] inline TFoundRec FoundAt(const TPreparedSearchRec& search, TSearchCursorRec& cursor,
+                                                std::basic_string_view<TChar> text, size_t start) {
+  const size_t size = TUnitsOfRec<TChar>::TokenSize(search);
   TFoundRec found;
-  found.Position = position;
+  found.Occurrence = cursor.Occurrence;
+  found.Position = static_cast<int64_t>(start) + 1;
+  found.After = found.Position + static_cast<int64_t>(size);
   if constexpr (std::is_same_v<TChar, char>) {
-    found.After = position + static_cast<int64_t>(search.AsciiToken.Units.size());
     found.BeforeBytes = TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
     found.AfterBytes = TextAfterSpan(text, found.After, search.Length, search.Delimiters);
+    if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
+      found.BeforeBytes = text.substr(0, start);
   } else {
-    const int64_t after = position + static_cast<int64_t>(search.Token.size());
     const TUnitCountRec count{search.Units, search.BytesCp, search.UnitsCp};
     found.Wide = true;
-    found.BeforeUnits = TextBeforeSpanIn(count, text, position, search.Length, search.Delimiters);
-    found.AfterUnits = TextAfterSpanIn(count, text, after, search.Length, search.Delimiters);
-    found.After = after;
+    found.BeforeUnits = TextBeforeSpanIn(count, text, found.Position, search.Length, search.Delimiters);
+    found.AfterUnits = TextAfterSpanIn(count, text, found.After, search.Length, search.Delimiters);
     if (count.Units != TUnits::Utf16) {
-      const auto start = static_cast<size_t>(position - 1);
-      found.Position = 1 + CountUnits(count, text.substr(0, start));
-      found.After = found.Position + CountUnits(count, text.substr(start, static_cast<size_t>(after - position)));
+      cursor.Counted += CountUnits(count, text.substr(cursor.CountedTo, start - cursor.CountedTo));
+      cursor.CountedTo = start;
+      found.Position = 1 + cursor.Counted;
+      found.After = found.Position + CountUnits(count, text.substr(start, size));
     }
+    if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
+      found.BeforeUnits = text.substr(0, start);
   }
   return found;
+}
+
+// The text's first result: the occurrence --occurrence asks for (the
+// first without it), or a miss.
+template <typename TChar>
+TFoundRec FirstResult(const TPreparedSearchRec& search, TSearchCursorRec& cursor) {
+  int64_t target = search.Occurrence > 0 ? search.Occurrence : 1;
+  if (search.Occurrence < 0) {
+    // Counted first: the Nth from the end is the (count + 1 + N)th.
+    TSearchCursorRec counter = cursor;
+    while (NextIndex<TChar>(search, counter) != NoOccurrence) {
+    }
+    target = counter.Occurrence + 1 + search.Occurrence;
+  }
+  cursor.Done = true;
+  if (target < 1) return TFoundRec();
+  size_t start;
+  while ((start = NextIndex<TChar>(search, cursor)) != NoOccurrence && cursor.Occurrence < target) {
+  }
+  if (start == NoOccurrence) return TFoundRec();
+  cursor.Done = !search.All || search.Occurrence != 0;
+  return FoundAt<TChar>(search, cursor, TUnitsOfRec<TChar>::Text(cursor), start);
 }
 
 }  // namespace
@@ -90,6 +161,10 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
                    uint32_t unitsCp, uint32_t outputCp) {
   search.IgnoreCase = switches.IgnoreCase;
   search.Units = switches.Units;
+  search.All = switches.All;
+  search.Occurrence = switches.Occurrence;
+  search.Word = switches.Word;
+  search.UpTo = switches.UpTo;
   search.Length = args.Length;
   const bool sameEscapes = EscapesMeanTheSame(args.EscapesCp, unitsCp);
   search.Delimiters = BuildDelimiterSet(args.Delimiters.empty() ? u" ,;"
@@ -104,6 +179,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
     ascii = search.AsciiTokenText;
   }
   search.AsciiToken = PrepareToken(ascii);
+  if (switches.Word) search.WordFail = PrepareEveryOccurrence(ascii);
   search.Token = std::move(args.Token);
   search.TokenCanMatch = sameEscapes || !HoldsEscapeUnit(search.Token);
   search.BytesCp = bytesCp;
@@ -112,21 +188,56 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(outputCp);
 }
 
-TFoundRec SearchText(TPreparedSearchRec& search, std::string_view text, int64_t knownPosition) {
+TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
+                     int64_t knownPosition) {
   // Folding keeps ASCII within ASCII, but other characters fold into it
   // (the Kelvin sign to "k"): only an ASCII text is searched folded as
   // bytes.
   if (search.TokenAsciiInBytes && (!search.IgnoreCase || IsAsciiText(text))) {
-    const int64_t position = knownPosition > 0 ? knownPosition : LocateIn(search, text);
-    if (position == 0) return TFoundRec();
-    if (search.AsciiTextAsBytes && IsAsciiText(text)) return FoundAt(search, text, position);
+    const std::string_view hay = Haystack(search, text);
+    // Not among the bytes: no occurrence of any kind in the text.
+    const int64_t position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, hay);
+    if (position == 0) {
+      cursor.Done = true;
+      return TFoundRec();
+    }
+    if (search.AsciiTextAsBytes && IsAsciiText(text)) {
+      if (search.All || search.Occurrence != 0 || search.Word) {
+        cursor = TSearchCursorRec();
+        cursor.Bytes = text;
+        cursor.BytesHay = hay;
+        return FirstResult<char>(search, cursor);
+      }
+      // The first occurrence, found already: the cursor is needed no more.
+      cursor.Occurrence = 1;
+      cursor.Done = true;
+      return FoundAt<char>(search, cursor, text, static_cast<size_t>(position - 1));
+    }
   }
   search.Decoded = NarrowToWide(text, search.BytesCp);
-  return SearchText(search, std::u16string_view(search.Decoded));
+  return SearchText(search, cursor, std::u16string_view(search.Decoded));
 }
 
-TFoundRec SearchText(TPreparedSearchRec& search, std::u16string_view text) {
+TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text) {
   MakeWideToken(search);
-  const int64_t position = LocateIn(search, text);
-  return position < 1 ? TFoundRec() : FoundAt(search, text, position);
+  cursor = TSearchCursorRec();
+  cursor.Wide = true;
+  cursor.Units = text;
+  cursor.UnitsHay = Haystack(search, text);
+  if (!search.TokenCanMatch) {
+    cursor.Done = true;
+    return TFoundRec();
+  }
+  return FirstResult<char16_t>(search, cursor);
+}
+
+bool FindNextResult(TPreparedSearchRec& search, TSearchCursorRec& cursor, TFoundRec& found) {
+  const size_t start = cursor.Wide ? NextIndex<char16_t>(search, cursor) : NextIndex<char>(search, cursor);
+  if (start == NoOccurrence) {
+    cursor.Done = true;
+    return false;
+  }
+  found = cursor.Wide ? FoundAt<char16_t>(search, cursor, cursor.Units, start)
+                      : FoundAt<char>(search, cursor, cursor.Bytes, start);
+  return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/found.h"
 #include "app/switches.h"
@@ -28,12 +29,19 @@ struct TPreparedSearchRec {
   TCharSetRec Delimiters;
   bool IgnoreCase = false;
   TUnits Units = TUnits::Utf16;
+  bool All = false;            // every occurrence, not the first alone
+  int64_t Occurrence = 0;      // the Nth only (from the end below 0), or 0
+  bool Word = false;           // only occurrences that stand as words
+  bool UpTo = false;           // fewer units than the length before: all of them
   bool WideTokenMade = false;  // Token and WideToken hold it
   std::u16string Token;        // as typed
   std::u16string FoldedToken;  // with IgnoreCase: the token folded
   TTokenRec<char16_t> WideToken;
   std::string AsciiTokenText;  // the ASCII token, where it is kept
   TTokenRec<char> AsciiToken;  // empty where the token is not ASCII
+  // With Word: the token's failure function, for a search of every
+  // occurrence; the same for both forms.
+  std::vector<uint32_t> WordFail;
   // False when the token holds a lone U+DC80-U+DCFF that means a byte in
   // the arguments and an unpaired surrogate in the texts, or the other way
   // round: it can then be found nowhere.
@@ -61,16 +69,41 @@ struct TPreparedSearchRec {
 void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSearchArgsRec& args, uint32_t bytesCp,
                    uint32_t unitsCp, uint32_t outputCp);
 
-// Searches text, given as its bytes in search.BytesCp. knownPosition,
-// when above 0, is where the token was already found among the bytes.
-TFoundRec SearchText(TPreparedSearchRec& search, std::string_view text, int64_t knownPosition = 0);
+// Where the search of one text goes on from one result to the next.
+struct TSearchCursorRec {
+  bool Wide = false;                    // the text is searched as UTF-16
+  std::string_view Bytes, BytesHay;     // the text as bytes, and as searched (folded)
+  std::u16string_view Units, UnitsHay;  // the same as UTF-16
+  size_t From = 0;                      // where the next occurrence may start
+  size_t Matched = 0;                   // with Word: units of the token matched before From
+  size_t CountedTo = 0;                 // the text up to here takes...
+  int64_t Counted = 0;                  // ...this many of the search's units
+  int64_t Occurrence = 0;               // the occurrences found so far
+  bool Done = false;                    // no more results
+};
+
+// Searches text, given as its bytes in search.BytesCp, and returns its
+// first result: the first occurrence, or the one --occurrence asks for,
+// or a miss. knownPosition, when above 0, is where the token was already
+// found among the bytes. cursor then knows where the text's next result
+// is; the text must live as long as it is used.
+TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
+                     int64_t knownPosition = 0);
 
 // The same for a text given as UTF-16 units from search.UnitsCp.
-TFoundRec SearchText(TPreparedSearchRec& search, std::u16string_view text);
+TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text);
+
+// With --all, the text's next result after the one before: true, with
+// found, while there is one. Inline: every line asks.
+bool FindNextResult(TPreparedSearchRec& search, TSearchCursorRec& cursor, TFoundRec& found);
+inline bool NextResult(TPreparedSearchRec& search, TSearchCursorRec& cursor, TFoundRec& found) {
+  return !cursor.Done && FindNextResult(search, cursor, found);
+}
 
 // True when many lines of bytes can be searched as one: an ASCII token
-// without CR or LF, searched as bytes, never spans a line end. Not so when
-// case is ignored: other characters fold into ASCII.
+// without CR or LF, searched as bytes, never spans a line end, and a line
+// without it has no occurrence of any kind. Not so when case is ignored:
+// other characters fold into ASCII.
 inline bool SearchesLinesInBulk(const TPreparedSearchRec& search) {
   const std::string_view token = search.AsciiToken.Units;
   return search.TokenAsciiInBytes && !search.IgnoreCase && !token.empty() &&

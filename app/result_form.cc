@@ -9,7 +9,7 @@ namespace {
 
 // Room for the most PutLinePart puts, and for the rest of each form's head.
 constexpr size_t LinePartRoom = 64;
-constexpr size_t LineHeadRoom = 80, JsonHeadRoom = 150, FieldHeadRoom = 32;
+constexpr size_t LineHeadRoom = 80, JsonHeadRoom = 160, FieldHeadRoom = 32;
 
 // Everything of the plain line up to the texts (at most 80 bytes).
 // Each fixed text is put on its own, so that its size is known where it is
@@ -25,9 +25,13 @@ char* PutLineHead(char* out, const TFoundRec& found, int32_t length) {
   return out;
 }
 
-// The JSON object's keys up to the first text's value (at most 140 bytes).
-char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool lineKeyWritten) {
+// The JSON object's keys up to the first text's value (at most 160 bytes).
+char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool lineKeyWritten, bool occurrence) {
   if (!lineKeyWritten) *out++ = '{';
+  if (occurrence) {
+    out = PutDecimal(PutText(out, "\"occurrence\":"), found.Occurrence);
+    *out++ = ',';
+  }
   out = found.Position >= 1 ? PutText(out, "\"found\":true,\"position\":")
                             : PutText(out, "\"found\":false,\"position\":");
   out = PutDecimal(out, found.Position);
@@ -48,6 +52,7 @@ char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField fi
     case TField::Position: return PutDecimal(out, found.Position);
     case TField::AfterPosition: return PutDecimal(out, found.After);
     case TField::Length: return PutDecimal(out, length);
+    case TField::Occurrence: return PutDecimal(out, found.Occurrence);
     case TField::Before:
     case TField::After: return json ? PutText(out, "\"") : out;
     default: return out;
@@ -75,7 +80,8 @@ char* PutLinePart(char* out, const TResultFormRec& form) {
 [[gnu::always_inline]] inline char* PutResultHead(char* out, const TResultFormRec& form, const TFoundRec& found) {
   switch (form.Kind) {
     case TFormKind::Line: return PutLineHead(out, found, form.Length);
-    case TFormKind::Json: return PutJsonHead(out, found, form.Length, form.LinePart == TLinePart::Json);
+    case TFormKind::Json:
+      return PutJsonHead(out, found, form.Length, form.LinePart == TLinePart::Json, form.Occurrences);
     case TFormKind::Field: return PutFieldValue(out, found, form.Length, form.Field, form.Json);
   }
   return out;
@@ -141,6 +147,7 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
   form.FoundOnly = switches.FoundOnly;
   form.Length = length;
   form.UnitsCp = unitsCp;
+  form.Occurrences = switches.All || switches.Occurrence != 0;
   if (switches.Field != TField::None) {
     form.Kind = TFormKind::Field;
     form.HasBefore = switches.Field == TField::Before;

@@ -30,9 +30,10 @@ enum class TLinePart : uint8_t {
 struct TResultFormRec {
   TFormKind Kind = TFormKind::Line;
   TField Field = TField::None;
-  bool Json = false;       // the contexts go inside JSON strings
-  bool FoundOnly = false;  // a miss writes nothing
-  int32_t Length = 0;      // the length as read, which every result repeats
+  bool Json = false;         // the contexts go inside JSON strings
+  bool FoundOnly = false;    // a miss writes nothing
+  int32_t Length = 0;        // the length as read, which every result repeats
+  bool Occurrences = false;  // JSON says which occurrence a result is
   TLinePart LinePart = TLinePart::None;
   bool Numbered = false;  // a result holds its line's number
   bool Plain = true;      // the line as it has always been
@@ -45,7 +46,7 @@ struct TResultFormRec {
   bool HasBefore = true, HasAfter = true;
   std::string_view Middle, Tail;
   // A miss's result after its line part, less the line end.
-  char MissLine[128];
+  char MissLine[160];
   size_t MissLineSize = 0;
   uint32_t UnitsCp = 0;  // the page the byte escapes of UTF-16 contexts come from
   // Room kept from result to result: contexts in the channel's page.

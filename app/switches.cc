@@ -8,8 +8,8 @@
 
 namespace {
 
-// digits as a line number: up to 18 decimal digits, nothing else.
-bool ReadLineNumber(std::string_view digits, int64_t& number) {
+// digits as a number: up to 18 decimal digits, nothing else.
+bool ReadNumber(std::string_view digits, int64_t& number) {
   if (digits.empty() || digits.size() > 18) return false;
   int64_t n = 0;
   for (char c : digits) {
@@ -24,9 +24,10 @@ bool ReadField(std::string_view name, TField& field) {
   static constexpr struct {
     std::string_view Name;
     TField Field;
-  } Fields[] = {{"FOUND", TField::Found},   {"POSITION", TField::Position}, {"AFTER_POSITION", TField::AfterPosition},
-                {"LENGTH", TField::Length}, {"BEFORE", TField::Before},     {"AFTER", TField::After},
-                {"LINE", TField::Line}};
+  } Fields[] = {
+      {"FOUND", TField::Found},   {"POSITION", TField::Position},    {"AFTER_POSITION", TField::AfterPosition},
+      {"LENGTH", TField::Length}, {"BEFORE", TField::Before},        {"AFTER", TField::After},
+      {"LINE", TField::Line},     {"OCCURRENCE", TField::Occurrence}};
   for (const auto& f : Fields)
     if (name == f.Name) {
       field = f.Field;
@@ -66,7 +67,7 @@ TUsageError Give(T& field, const T& value, bool& given) {
 
 // Which switches with a value have been given.
 struct TGivenRec {
-  bool Field = false, Units = false, FirstLine = false, Length = false, Delimiters = false;
+  bool Field = false, Units = false, FirstLine = false, Occurrence = false, Length = false, Delimiters = false;
   int32_t LengthValue = 0;
 };
 
@@ -87,6 +88,12 @@ TUsageError ReadSwitch(int32_t index, std::string_view name, std::string_view va
       s.Lf = true;
     else if (name == "--IGNORE-CASE")
       s.IgnoreCase = true;
+    else if (name == "--ALL")
+      s.All = true;
+    else if (name == "--WORD")
+      s.Word = true;
+    else if (name == "--UP-TO")
+      s.UpTo = true;
     else
       return TUsageError::NoSwitch;
     return TUsageError::None;
@@ -101,7 +108,14 @@ TUsageError ReadSwitch(int32_t index, std::string_view name, std::string_view va
   }
   if (name == "--FIRST-LINE") {
     int64_t number;
-    return ReadLineNumber(value, number) ? Give(s.FirstLine, number, given.FirstLine) : TUsageError::BadValue;
+    return ReadNumber(value, number) ? Give(s.FirstLine, number, given.FirstLine) : TUsageError::BadValue;
+  }
+  if (name == "--OCCURRENCE") {
+    // A whole number other than 0; below 0 it counts from the end.
+    const bool negative = !value.empty() && value[0] == '-';
+    int64_t number;
+    if (!ReadNumber(value.substr(negative ? 1 : 0), number) || number == 0) return TUsageError::BadValue;
+    return Give(s.Occurrence, negative ? -number : number, given.Occurrence);
   }
   if (name == "--LENGTH") {
     // Read as the positional length is: a text that does not convert is 0.

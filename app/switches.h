@@ -11,7 +11,7 @@
 #include "app/units.h"
 
 // The one field --field writes.
-enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line };
+enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line, Occurrence };
 
 // What is wrong with the command line, once a real switch has been read.
 enum class TUsageError : uint8_t {
@@ -30,6 +30,10 @@ struct TSwitchesRec {
   bool LineNumber = false;  // --line-number: each result starts with "N|"
   bool Lf = false;          // --lf: LF line ends (JSON always has them)
   bool IgnoreCase = false;  // --ignore-case: simple case folding
+  bool All = false;         // --all: every occurrence, each its own result
+  int64_t Occurrence = 0;   // --occurrence=N: the Nth only (from the end below 0)
+  bool Word = false;        // --word: only occurrences that stand as words
+  bool UpTo = false;        // --up-to: up to N characters before, not a word
   TField Field = TField::None;
   TUnits Units = TUnits::Utf16;
   int64_t FirstLine = 1;  // --first-line=N: the number of the first line

@@ -232,6 +232,42 @@ int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar>
   return FindToken(std::basic_string_view<TChar>(token.Units), text, &f);
 }
 
+template <typename TChar>
+std::vector<uint32_t> PrepareEveryOccurrence(std::basic_string_view<TChar> token) {
+  std::vector<uint32_t> fail(token.size(), 0);
+  uint32_t k = 0;
+  for (size_t i = 1; i < token.size(); ++i) {
+    while (k > 0 && token[i] != token[k]) k = fail[k - 1];
+    if (token[i] == token[k]) ++k;
+    fail[i] = k;
+  }
+  return fail;
+}
+
+template <typename TChar>
+size_t NextOccurrence(std::basic_string_view<TChar> token, const std::vector<uint32_t>& fail,
+                      std::basic_string_view<TChar> text, size_t& at, size_t& matched) {
+  if (token.empty()) return NotFound;
+  while (at < text.size()) {
+    const TChar c = text[at++];
+    while (matched > 0 && c != token[matched]) matched = fail[matched - 1];
+    if (c == token[matched]) ++matched;
+    if (matched == token.size()) {
+      matched = fail[matched - 1];
+      const size_t start = at - token.size();
+      if (!SplitsCharAt(text, start) && !SplitsCharAt(text, at)) return start;
+    }
+  }
+  return NotFound;
+}
+
+template <typename TChar>
+bool StandsAsWord(std::basic_string_view<TChar> text, size_t start, size_t end, const TCharSetRec& delimiters) {
+  size_t width;
+  return (start == 0 || CharSetHas(delimiters, CharBefore(text, start, width))) &&
+         (end >= text.size() || CharSetHas(delimiters, CharAt(text, end, width)));
+}
+
 std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count) {
   const int64_t length = static_cast<int64_t>(s.size());
   if (index < 1) index = 1;
@@ -302,6 +338,13 @@ std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int6
 }
 
 // The search and the context for both unit types.
+template std::vector<uint32_t> PrepareEveryOccurrence(std::u16string_view);
+template std::vector<uint32_t> PrepareEveryOccurrence(std::string_view);
+template size_t NextOccurrence(std::u16string_view, const std::vector<uint32_t>&, std::u16string_view, size_t&,
+                               size_t&);
+template size_t NextOccurrence(std::string_view, const std::vector<uint32_t>&, std::string_view, size_t&, size_t&);
+template bool StandsAsWord(std::u16string_view, size_t, size_t, const TCharSetRec&);
+template bool StandsAsWord(std::string_view, size_t, size_t, const TCharSetRec&);
 template int64_t LocateToken(std::u16string_view, std::u16string_view);
 template int64_t LocateToken(std::string_view, std::string_view);
 template TTokenRec<char16_t> PrepareToken(std::u16string_view);

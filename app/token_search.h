@@ -51,6 +51,28 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token);
 template <typename TChar>
 int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text);
 
+// Every occurrence of a token, overlapping ones included, in linear time
+// whatever the token: its failure function (Knuth-Morris-Pratt), the
+// longest border of each of its prefixes, made once. It depends only on
+// which units are equal, so an ASCII token's serves its UTF-16 form too.
+template <typename TChar>
+std::vector<uint32_t> PrepareEveryOccurrence(std::basic_string_view<TChar> token);
+
+// The 0-based start of the next occurrence of token (with fail from
+// PrepareEveryOccurrence) in text that splits no character, scanning from
+// at with matched units of the token already matched before it; at and
+// matched move on past it, so that the next call finds the next one,
+// overlapping or not. NotFound (size_t(-1)) at the end of the text. An
+// empty token is found nowhere.
+template <typename TChar>
+size_t NextOccurrence(std::basic_string_view<TChar> token, const std::vector<uint32_t>& fail,
+                      std::basic_string_view<TChar> text, size_t& at, size_t& matched);
+
+// True when text[start, end) stands as a word: the start of the text or a
+// delimiter right before it, and a delimiter or the end right after it.
+template <typename TChar>
+bool StandsAsWord(std::basic_string_view<TChar> text, size_t start, size_t end, const TCharSetRec& delimiters);
+
 // count units of s from the 1-based index; an index below 1 counts as 1 and
 // the count is cut at the end of s.
 std::u16string CopyText(std::u16string_view s, int64_t index, int64_t count);

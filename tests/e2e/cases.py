@@ -576,8 +576,49 @@ def switches_cases(platform, opts):
               (["--length=$2", "--length=3", "a", "a"], b"--length=3", "gives its switch a second, other value",
                b"\r\n"),
               (["--length=2", "abcTOKEN", "TOKEN", "3"], b"3", "is a length beside --length", b"\r\n"),
+              (["--lf", "--occurrence=0", "a", "a"], b"--occurrence=0", "has a value the switch does not take",
+               b"\n"),
               (["--delimiters=-", "abc", "b", "0", ";"], b";", "is a delimiter text beside --delimiters", b"\r\n"),
           ]],
+        # Every occurrence, the Nth, whole words: each occurrence its own
+        # result, its context from the whole text; occurrences do not overlap.
+        case("--all", ["--all", "a TOKEN b TOKEN c", "TOKEN"], b"TRUE|3|8|0|a|b|\r\nTRUE|11|16|0|b|c|\r\n"),
+        case("--all does not overlap", ["--all", "aaaa", "aa"], b"TRUE|1|3|0||aa|\r\nTRUE|3|5|0|aa||\r\n"),
+        case("--all, not found", ["--all", "abc", "x"], b"FALSE|0|0|0|||\r\n", 76),
+        case("--all --found-only, not found", ["--all", "--found-only", "abc", "x"], b"", 76),
+        case("--all: the word after one is the word before the next", ["--all", "--field=after", "x T y T z", "T"],
+             b"y\nz\n"),
+        case("--all --lines --line-number", ["--lines", "--all", "--line-number", "TOKEN"],
+             b"1|TRUE|3|8|0|a|b|\r\n1|TRUE|11|16|0|b||\r\n2|FALSE|0|0|0|||\r\n", stdin=b"a TOKEN b TOKEN\nnone\n"),
+        case("--all --json", ["--lines", "--all", "--json", "TOKEN"],
+             b'{"line":1,"occurrence":1,"found":true,"position":1,"after_position":6,"length":0,"before":"","after":"x"}\n'
+             b'{"line":1,"occurrence":2,"found":true,"position":9,"after_position":14,"length":0,"before":"x","after":""}\n'
+             b'{"line":2,"occurrence":0,"found":false,"position":0,"after_position":0,"length":0,"before":"",'
+             b'"after":""}\n', stdin=b"TOKEN x TOKEN\nnone\n"),
+        case("--occurrence=2", ["--occurrence=2", "a T b T c T d", "T"], b"TRUE|7|8|0|b|c|\r\n"),
+        case("--occurrence=-1", ["--json", "--occurrence=-1", "a T b T c", "T"],
+             b'{"occurrence":2,"found":true,"position":7,"after_position":8,"length":0,"before":"b","after":"c"}\n'),
+        *[case("--occurrence=%s, fewer occurrences" % n, ["--occurrence=" + n, "a T b T c", "T"],
+               b"FALSE|0|0|0|||\r\n", 76) for n in ("3", "-3")],
+        case("--word", ["--word", "--all", "TOKENS TOKEN xTOKEN TOKEN", "TOKEN"],
+             b"TRUE|8|13|0|TOKENS|xTOKEN|\r\nTRUE|21|26|0|xTOKEN||\r\n"),
+        case("--word --occurrence=-1", ["--word", "--occurrence=-1", "TOKEN aTOKEN TOKEN b", "TOKEN"],
+             b"TRUE|14|19|0|aTOKEN|b|\r\n"),
+        case("--word --ignore-case", ["--word", "--ignore-case", "--all", "token Token TOKENs", "TOKEN"],
+             b"TRUE|1|6|0||Token|\r\nTRUE|7|12|0|token|TOKENs|\r\n"),
+        case("--word beyond ASCII", ["--lines", "--word", "TOKEN"], "TRUE|8|13|0|\u00e9TOKEN|x|\r\n".encode(page),
+             stdin=bom + "\u00e9TOKEN TOKEN,x\n".encode(), env=utf8),
+        case("--word in UTF-16", ["--lines", "--word", "--all", "TOK"], "TRUE|4|7|0|G\u00fc|TOKEN|\r\n".encode(page),
+             stdin="\ufeffG\u00fc TOK TOKEN\n".encode("utf-16-le"), env=utf8),
+        # A token that is mostly inside longer words: every occurrence is
+        # looked at once, not once per start.
+        case("--word stays linear", ["--lines", "--word", "--found-only", ("ab " * (20000 if platform == "posix" else 8000))
+                                     + "a"], b"", 76,
+             stdin=("ab " * 60000).encode() + b"\n", timeout=20),
+        case("--up-to", ["--up-to", "x abcTOKEN", "TOKEN", "7"], b"TRUE|6|11|7|x abc||\r\n"),
+        case("--up-to, as many as asked", ["--up-to", "x abcTOKEN", "TOKEN", "2"], b"TRUE|6|11|2|bc||\r\n"),
+        case("--up-to in characters", ["--lines", "--up-to", "--units=chars", "TOKEN", "9"],
+             "TRUE|7|12|9|x\u00e9 abc||\r\n".encode(page), stdin=bom + "x\u00e9 abcTOKEN\n".encode(), env=utf8),
         # The length and the delimiters as switches, read as the positional
         # ones are; the same switch twice with the same value is no error.
         case("--length", ["--length=$2", "--length=2", "abcTOKENdefgh", "TOKEN"], b"TRUE|4|9|2|bc|de|\r\n"),
