@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/help.h"
+#include "app/length_arg.h"
 #include "app/lines_mode.h"
 #include "app/prepared_search.h"
 #include "app/result_form.h"
@@ -13,6 +14,7 @@
 #include "core/params.h"
 #include "core/startup.h"
 #include "core/version_info.h"
+#include "platform/platform.h"
 #include "text/ascii.h"
 
 namespace {
@@ -70,6 +72,20 @@ std::string_view UsageErrorText(TUsageError error) {
   return "\"";
 }
 
+// --lines takes the argument after the token for the length: where that
+// does not convert and names a file, the caller most likely meant --files.
+void WarnOfFileAsLength(const TSwitchesRec& switches) {
+  const int32_t index = switches.TokenIndex + 1;
+  std::string_view length;
+  if (switches.LengthIndex > 0 || index > ParamCount() || (ParamAscii(index, length) && ConvertLength(length) != 0))
+    return;
+  TInputRec file;
+  std::string reason;
+  if (!OpenInputFile(ParamStr(index), ParamText(index), file, reason)) return;
+  CloseInput(file);
+  SayOfArgument(switches, index, "\" is taken as the length: --lines reads standard input, and --files takes files");
+}
+
 void RunSearch(const TSwitchesRec& switches) {
   // The result line has a channel of its own on standard output, and goes
   // out in one write when it fits in 4 KiB.
@@ -118,7 +134,8 @@ void RunTokloc(TDriverStateRec& d) {
   }
   // A mistyped first switch is not searched for unnoticed.
   if (switches.DoubtfulData) SayOfArgument(switches, switches.DataStart, "\" is no switch; it is taken as text");
-  if (switches.Lines)
+  if (switches.Lines && !switches.Files) WarnOfFileAsLength(switches);
+  if (switches.Lines || switches.Files)
     ExitCode = SearchInputLines(switches);
   else
     RunSearch(switches);

@@ -5,6 +5,7 @@
 #include "core/console.h"
 #include "core/exit_code.h"
 #include "core/line_input.h"
+#include "core/params.h"
 
 namespace {
 
@@ -24,20 +25,16 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, const TPreparedSearchRec& sear
   return hit > 0 ? static_cast<int64_t>(stop - skipped + 1) : 0;
 }
 
-}  // namespace
-
-int32_t SearchInputLines(const TSwitchesRec& switches) {
-  TTextChannelRec out;
-  BindChannel(out, TStdStream::Output, TChannelMode::LineBlocks);
-  out.QuietWhenReaderGone = true;
-  TLineInputRec in;
-  OpenLineInput(in, out);
+// Searches every line of in and writes the results; true when any line
+// holds the token. With fileName, every result names that file.
+bool SearchLinesOf(TLineInputRec& in, const TSwitchesRec& switches, const TSearchArgsRec& args, TTextChannelRec& out,
+                   const std::u16string* fileName) {
   ReadByteOrderMark(in);
-  TSearchArgsRec args = ReadSearchArgs(switches);
+  TSearchArgsRec searchArgs = args;
   TPreparedSearchRec search;
-  PrepareSearch(search, switches, args, in.CodePage, in.CodePage, out.CodePage);
+  PrepareSearch(search, switches, searchArgs, in.CodePage, in.CodePage, out.CodePage);
   TResultFormRec form;
-  PrepareResultForm(form, switches, search.Length, in.CodePage, out);
+  PrepareResultForm(form, switches, search.Length, in.CodePage, out, fileName, ParamCodePage());
   const bool inBulk = SearchesLinesInBulk(search);
 
   bool anyFound = false;
@@ -52,7 +49,56 @@ int32_t SearchInputLines(const TSwitchesRec& switches) {
     while (NextResult(search, cursor, found)) WriteResult(form, out, found);
     CountLine(form);
   }
-  CloseLineInput(in);
+  return anyFound;
+}
+
+// Says on standard error which file could not be opened or read, and why.
+void SayOfFile(const TSwitchesRec& switches, int32_t index, const std::string& reason) {
+  ConsoleErr.LfLineEnds = LinesEndInLf(switches);
+  WriteText(ConsoleErr, "tokloc: ");
+  WriteAnsiText(ConsoleErr, index <= ParamCount() ? std::string(ParamStr(index)) : std::string("-"));
+  WriteText(ConsoleErr, ": ");
+  WriteAnsiText(ConsoleErr, reason);
+  WriteLineEnd(ConsoleErr);
+}
+
+}  // namespace
+
+int32_t SearchInputLines(const TSwitchesRec& switches) {
+  TTextChannelRec out;
+  BindChannel(out, TStdStream::Output, TChannelMode::LineBlocks);
+  out.QuietWhenReaderGone = true;
+  const TSearchArgsRec args = ReadSearchArgs(switches);
+  TLineInputRec in;
+  if (!switches.Files) {
+    OpenLineInput(in, out);
+    const bool anyFound = SearchLinesOf(in, switches, args, out, nullptr);
+    CloseLineInput(in);
+    ReleaseChannel(out);
+    return anyFound ? ExitTokenFound : ExitTokenNotFound;
+  }
+  // Each file in turn; no file at all, or "-", is standard input.
+  bool anyFound = false, anyFailed = false;
+  const int32_t first = switches.TokenIndex + 1;
+  const int32_t last = ParamCount() >= first ? ParamCount() : first;
+  for (int32_t i = first; i <= last; ++i) {
+    const std::u16string name = i <= ParamCount() ? ParamText(i) : u"-";
+    TInputRec source = StandardInput();
+    std::string reason;
+    if (name != u"-" && !OpenInputFile(ParamStr(i), name, source, reason)) {
+      SayOfFile(switches, i, reason);
+      anyFailed = true;
+      continue;
+    }
+    OpenLineInput(in, out, source, false);
+    anyFound = SearchLinesOf(in, switches, args, out, &name) || anyFound;
+    if (in.ReadFailed) {
+      SayOfFile(switches, i, in.FailureReason);
+      anyFailed = true;
+    }
+    CloseLineInput(in);
+    CloseInput(source);
+  }
   ReleaseChannel(out);
-  return anyFound ? ExitTokenFound : ExitTokenNotFound;
+  return anyFailed ? ExitInputFailed : anyFound ? ExitTokenFound : ExitTokenNotFound;
 }

@@ -26,8 +26,8 @@ char* PutLineHead(char* out, const TFoundRec& found, int32_t length) {
 }
 
 // The JSON object's keys up to the first text's value (at most 160 bytes).
-char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool lineKeyWritten, bool occurrence) {
-  if (!lineKeyWritten) *out++ = '{';
+char* PutJsonHead(char* out, const TFoundRec& found, int32_t length, bool prefixed, bool occurrence) {
+  if (!prefixed) *out++ = '{';
   if (occurrence) {
     out = PutDecimal(PutText(out, "\"occurrence\":"), found.Occurrence);
     *out++ = ',';
@@ -52,6 +52,7 @@ char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField fi
     case TField::Position: return PutDecimal(out, found.Position);
     case TField::AfterPosition: return PutDecimal(out, found.After);
     case TField::Length: return PutDecimal(out, length);
+    case TField::File: return out;  // put with the prefix
     case TField::Occurrence: return PutDecimal(out, found.Occurrence);
     case TField::Before:
     case TField::After: return json ? PutText(out, "\"") : out;
@@ -59,19 +60,41 @@ char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField fi
   }
 }
 
-// The line number where the result wants it: "N|" before it, the JSON
-// object's first key, and the value of --field=line.
-char* PutLinePart(char* out, const TResultFormRec& form) {
+// Everything a result starts with, where it has more than the form's
+// head: the JSON object's "{", "file" and "line" keys, or the file's name
+// and "|" and the line's "N|"; and the value of --field=line or
+// --field=file (at most form.PrefixRoom bytes).
+[[gnu::always_inline]] inline char* PutPrefix(char* out, const TResultFormRec& form) {
   const std::string_view digits(form.LineDigits, form.LineDigitsSize);
+  if (form.LinePart == TLinePart::Json) *out++ = '{';
+  if (!form.FilePart.empty()) out = PutText(out, form.FilePart);
   if (form.LinePart == TLinePart::Json) {
-    out = PutText(PutText(out, "{\"line\":"), digits);
+    out = PutText(PutText(out, "\"line\":"), digits);
     *out++ = ',';
   } else if (form.LinePart == TLinePart::Plain) {
     out = PutText(out, digits);
     *out++ = '|';
   }
   if (form.Field == TField::Line) out = PutText(out, digits);
+  if (form.Field == TField::File) out = PutText(out, form.FileValue);
   return out;
+}
+
+// The same in pieces, for a file's name too long for the channel.
+void WritePrefix(TTextChannelRec& channel, const TResultFormRec& form) {
+  const std::string_view digits(form.LineDigits, form.LineDigitsSize);
+  if (form.LinePart == TLinePart::Json) WriteBytes(channel, "{");
+  WriteBytes(channel, form.FilePart);
+  if (form.LinePart == TLinePart::Json) {
+    WriteBytes(channel, "\"line\":");
+    WriteBytes(channel, digits);
+    WriteBytes(channel, ",");
+  } else if (form.LinePart == TLinePart::Plain) {
+    WriteBytes(channel, digits);
+    WriteBytes(channel, "|");
+  }
+  if (form.Field == TField::Line) WriteBytes(channel, digits);
+  WriteBytes(channel, form.FileValue);
 }
 
 // Everything of a result up to its first text, without the line part.
@@ -123,13 +146,13 @@ template <typename TChar>
   const size_t room = form.HeadRoom + form.Middle.size() + form.Tail.size() + ContextRoom(before, form.Json) +
                       ContextRoom(after, form.Json);
   if (char* at = ChannelRoom(channel, room)) {
-    if (form.Numbered) at = PutLinePart(at, form);
+    if (form.Prefixed) at = PutPrefix(at, form);
     at = PutContext(PutResultHead(at, form, found), before, form.Json);
     TakeRoom(channel, PutText(PutContext(PutText(at, form.Middle), after, form.Json), form.Tail));
   } else {
-    char head[LinePartRoom + JsonHeadRoom];
-    WriteBytes(channel,
-               std::string_view(head, static_cast<size_t>(PutResultHead(PutLinePart(head, form), form, found) - head)));
+    if (form.Prefixed) WritePrefix(channel, form);
+    char head[JsonHeadRoom];
+    WriteBytes(channel, std::string_view(head, static_cast<size_t>(PutResultHead(head, form, found) - head)));
     WriteContext(channel, before, form.Json);
     WriteBytes(channel, form.Middle);
     WriteContext(channel, after, form.Json);
@@ -141,7 +164,7 @@ template <typename TChar>
 }  // namespace
 
 void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32_t length, uint32_t unitsCp,
-                       TTextChannelRec& channel) {
+                       TTextChannelRec& channel, const std::u16string* fileName, uint32_t nameEscapesCp) {
   form.Field = switches.Field;
   form.Json = switches.Json;
   form.FoundOnly = switches.FoundOnly;
@@ -162,17 +185,33 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
     form.Middle = "|";
     form.Tail = "|";
   }
-  form.LinePart = switches.Json && switches.Field == TField::None && (switches.Lines || switches.LineNumber)
-                      ? TLinePart::Json
-                  : switches.LineNumber ? TLinePart::Plain
-                                        : TLinePart::None;
+  const bool lines = switches.Lines || switches.Files;
+  form.LinePart = switches.Json && switches.Field == TField::None && (lines || switches.LineNumber) ? TLinePart::Json
+                  : switches.LineNumber                                                             ? TLinePart::Plain
+                                                                                                    : TLinePart::None;
   form.Numbered = form.LinePart != TLinePart::None || switches.Field == TField::Line;
-  form.Plain = form.Kind == TFormKind::Line && !form.Numbered;
-  form.HeadRoom = (form.Numbered ? LinePartRoom : 0) + (form.Kind == TFormKind::Line   ? LineHeadRoom
-                                                        : form.Kind == TFormKind::Json ? JsonHeadRoom
-                                                                                       : FieldHeadRoom);
+  // The file's name as a JSON string, or its bytes in the channel's page.
+  std::string name;
+  if (fileName && (form.LinePart == TLinePart::Json || switches.Json)) {
+    name.resize(JsonUnitsRoom(fileName->size()));
+    name.resize(static_cast<size_t>(PutJsonUnits(name.data(), *fileName) - name.data()));
+  } else if (fileName) {
+    name = NarrowFromWide(*fileName, channel.CodePage, nameEscapesCp);
+  }
+  if (fileName && form.LinePart == TLinePart::Json)
+    form.FilePart = "\"file\":\"" + name + "\",";
+  else if (fileName && switches.Field != TField::File)
+    form.FilePart = name + "|";
+  if (switches.Field == TField::File) form.FileValue = switches.Json ? "\"" + name + "\"" : name;
+  form.Prefixed = form.Numbered || !form.FilePart.empty() || switches.Field == TField::File;
+  form.Plain = form.Kind == TFormKind::Line && !form.Prefixed;
+  form.PrefixRoom = LinePartRoom + form.FilePart.size() + form.FileValue.size();
+  form.HeadRoom = (form.Prefixed ? form.PrefixRoom : 0) + (form.Kind == TFormKind::Line   ? LineHeadRoom
+                                                           : form.Kind == TFormKind::Json ? JsonHeadRoom
+                                                                                          : FieldHeadRoom);
   if (form.Numbered)
     form.LineDigitsSize = static_cast<size_t>(PutDecimal(form.LineDigits, switches.FirstLine) - form.LineDigits);
+  // A miss's result after its prefix.
   char* end = PutResultHead(form.MissLine, form, TFoundRec());
   end = PutText(PutText(end, form.Middle), form.Tail);
   form.MissLineSize = static_cast<size_t>(end - form.MissLine);
@@ -210,9 +249,13 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
   WriteFrame(form, channel, found, std::string_view(form.BeforeOut), std::string_view(form.AfterOut));
 }
 
-void WriteNumberedMiss(const TResultFormRec& form, TTextChannelRec& channel) {
-  // At most 192 bytes, which a channel always has room for.
-  char* at = ChannelRoom(channel, LinePartRoom + form.MissLineSize);
-  TakeRoom(channel, PutText(PutLinePart(at, form), std::string_view(form.MissLine, form.MissLineSize)));
+void WritePrefixedMiss(const TResultFormRec& form, TTextChannelRec& channel) {
+  const std::string_view miss(form.MissLine, form.MissLineSize);
+  if (char* at = ChannelRoom(channel, form.PrefixRoom + miss.size())) {
+    TakeRoom(channel, PutText(PutPrefix(at, form), miss));
+  } else {
+    WritePrefix(channel, form);
+    WriteBytes(channel, miss);
+  }
   WriteLineEnd(channel);
 }

@@ -36,6 +36,12 @@ struct TResultFormRec {
   bool Occurrences = false;  // JSON says which occurrence a result is
   TLinePart LinePart = TLinePart::None;
   bool Numbered = false;  // a result holds its line's number
+  // What a result starts with: the JSON object's "{" and "file" key, or a
+  // file's name and "|"; with the line number, its prefix.
+  std::string FilePart;
+  std::string FileValue;  // --field=file: the name, raw or as JSON
+  bool Prefixed = false;  // a result starts with the file part or a number
+  size_t PrefixRoom = 0;  // the most that start takes
   bool Plain = true;      // the line as it has always been
   char LineDigits[24];    // that number, where Numbered
   size_t LineDigitsSize = 0;
@@ -56,23 +62,24 @@ struct TResultFormRec {
 // Makes the form ready for results written through channel, a WholeLine or
 // LineBlocks channel, whose line ends it sets (LinesEndInLf); length is
 // the length as read, and UTF-16 contexts come from unitsCp. The first
-// line's number is the switches' --first-line.
+// line's number is the switches' --first-line. With fileName, every result
+// names that file (its byte escapes from nameEscapesCp).
 void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32_t length, uint32_t unitsCp,
-                       TTextChannelRec& channel);
+                       TTextChannelRec& channel, const std::u16string* fileName = nullptr, uint32_t nameEscapesCp = 0);
 
 // Writes a found result. Its texts are converted before any of it is
 // written: when memory runs out, no half line has gone out.
 void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found);
 
-// Writes a numbered miss (see WriteMiss).
-void WriteNumberedMiss(const TResultFormRec& form, TTextChannelRec& channel);
+// Writes a miss that starts with a file part or a number (see WriteMiss).
+void WritePrefixedMiss(const TResultFormRec& form, TTextChannelRec& channel);
 
 // Writes the result of a text without the token, unless only found
 // results are wanted. Inline: misses come by the million with --lines.
 inline void WriteMiss(const TResultFormRec& form, TTextChannelRec& channel) {
   if (form.FoundOnly) return;
-  if (form.Numbered) {
-    WriteNumberedMiss(form, channel);
+  if (form.Prefixed) {
+    WritePrefixedMiss(form, channel);
     return;
   }
   WriteBytes(channel, std::string_view(form.MissLine, form.MissLineSize));
@@ -117,7 +124,7 @@ inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std
     if (std::memchr(start, '\n', lines.size())) return lines.rfind('\n') + 1;
     return 0;
   }
-  if (!form.Numbered) {
+  if (!form.Prefixed) {
     // The same line for each, its form asked once, not per line, which
     // would cost a miss a tenth more.
     const std::string_view miss(form.MissLine, form.MissLineSize);

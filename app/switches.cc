@@ -25,9 +25,9 @@ bool ReadField(std::string_view name, TField& field) {
     std::string_view Name;
     TField Field;
   } Fields[] = {
-      {"FOUND", TField::Found},   {"POSITION", TField::Position},    {"AFTER_POSITION", TField::AfterPosition},
-      {"LENGTH", TField::Length}, {"BEFORE", TField::Before},        {"AFTER", TField::After},
-      {"LINE", TField::Line},     {"OCCURRENCE", TField::Occurrence}};
+      {"FOUND", TField::Found},   {"POSITION", TField::Position},     {"AFTER_POSITION", TField::AfterPosition},
+      {"LENGTH", TField::Length}, {"BEFORE", TField::Before},         {"AFTER", TField::After},
+      {"LINE", TField::Line},     {"OCCURRENCE", TField::Occurrence}, {"FILE", TField::File}};
   for (const auto& f : Fields)
     if (name == f.Name) {
       field = f.Field;
@@ -78,6 +78,8 @@ TUsageError ReadSwitch(int32_t index, std::string_view name, std::string_view va
   if (bare) {
     if (name == "--LINES")
       s.Lines = true;
+    else if (name == "--FILES")
+      s.Files = true;
     else if (name == "--JSON")
       s.Json = true;
     else if (name == "--FOUND-ONLY")
@@ -175,8 +177,10 @@ TSwitchesRec ReadSwitches() {
     s.DataStart = i;
     s.DoubtfulData = i == 1 && i <= ParamCount() && LooksLikeSwitch(i, name, value, bare);
   }
-  s.TextIndex = s.Lines ? 0 : s.DataStart;
-  s.TokenIndex = s.Lines ? s.DataStart : s.DataStart + 1;
+  const bool lines = s.Lines || s.Files;
+  s.TextIndex = lines ? 0 : s.DataStart;
+  s.TokenIndex = lines ? s.DataStart : s.DataStart + 1;
+  if (s.Files) return s;  // what follows the token is files
   if (s.LengthIndex > 0 && s.TokenIndex + 1 <= ParamCount()) {
     s.Error = TUsageError::BesideLength;
     s.ErrorIndex = s.TokenIndex + 1;
@@ -199,11 +203,13 @@ TSearchArgsRec ReadSearchArgs(const TSwitchesRec& switches) {
   std::string_view length;
   if (switches.LengthIndex > 0) {
     a.Length = ParamAscii(switches.LengthIndex, length) ? ConvertLength(length.substr(length.find('=') + 1)) : 0;
-  } else {
+  } else if (!switches.Files) {
     a.Length = ParamAscii(switches.TokenIndex + 1, length) ? ConvertLength(length) : 0;
   }
-  a.Delimiters =
-      switches.DelimitersIndex > 0 ? SwitchValueText(switches.DelimitersIndex) : ParamText(switches.TokenIndex + 2);
+  if (switches.DelimitersIndex > 0)
+    a.Delimiters = SwitchValueText(switches.DelimitersIndex);
+  else if (!switches.Files)
+    a.Delimiters = ParamText(switches.TokenIndex + 2);
   a.EscapesCp = ParamCodePage();
   return a;
 }

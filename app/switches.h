@@ -11,7 +11,7 @@
 #include "app/units.h"
 
 // The one field --field writes.
-enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line, Occurrence };
+enum class TField : uint8_t { None, Found, Position, AfterPosition, Length, Before, After, Line, Occurrence, File };
 
 // What is wrong with the command line, once a real switch has been read.
 enum class TUsageError : uint8_t {
@@ -25,6 +25,7 @@ enum class TUsageError : uint8_t {
 
 struct TSwitchesRec {
   bool Lines = false;       // --lines: every line of standard input
+  bool Files = false;       // --files: every line of the files after the token
   bool Json = false;        // --json: one JSON object per result
   bool FoundOnly = false;   // --found-only: no result for a missing token
   bool LineNumber = false;  // --line-number: each result starts with "N|"
@@ -40,9 +41,9 @@ struct TSwitchesRec {
   // The index of the first argument after the switches (and after "--"
   // when it ended them).
   int32_t DataStart = 1;
-  // Where the search's arguments stand: the text (0 with --lines, which
-  // searches its input's lines instead) and the token; the length and the
-  // delimiters follow the token.
+  // Where the search's arguments stand: the text (0 with --lines and
+  // --files, which search lines instead) and the token; the length and the
+  // delimiters follow the token, but for --files, whose files follow it.
   int32_t TextIndex = 1;
   int32_t TokenIndex = 2;
   // The arguments that hold --length=N and --delimiters=TEXT, or 0.

@@ -6,7 +6,9 @@
 enum TExitCodeValue : int32_t {
   ExitTokenFound = 0,
   ExitTokenNotFound = 76,
-  ExitUsageError = 64,     // the help screen's "Missing necessary/essential parameters"
+  ExitUsageError = 64,
+  ExitInputFailed = 66,    // --files: a file could not be opened or read     // the help screen's "Missing
+                           // necessary/essential parameters"
   ExitWriteFailed = 217,   // a write to an output stream failed
   ExitVersionShown = 254,  // --info and --version-only
   ExitHelpShown = 255,     // any other help request

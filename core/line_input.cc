@@ -18,27 +18,33 @@ struct TByteOrderMarkRec {
 };
 constexpr TByteOrderMarkRec ByteOrderMarks[] = {{"\xEF\xBB\xBF", 3, CodePageUtf8}, {"\xFF\xFE", 2, CodePageUtf16}};
 
-// Reads up to size bytes of standard input into buffer, retrying
-// interrupted reads; returns the count, 0 at the end of the input. A failed
-// read ends the run with the failure report ("Disk read error" in place of
-// "Disk Full"). The report names this function and its caller, so it stays
-// a function of its own.
-__attribute__((noinline)) size_t ReadStandardInput(char* buffer, size_t size) {
+// Reads up to size bytes of the input into buffer, retrying interrupted
+// reads; returns the count, 0 at the end of the input. A failed read ends
+// the run with the failure report ("Disk read error" in place of "Disk
+// Full"), or the input with its reason. The report names this function and
+// its caller, so it stays a function of its own.
+__attribute__((noinline)) size_t ReadSource(TLineInputRec& in, char* buffer, size_t size) {
   for (;;) {
-    const TReadResultRec r = ReadStdInput(buffer, size);
+    const TReadResultRec r = ReadInput(in.Source, buffer, size);
     if (r.Kind == TReadResultRec::Read && r.Count <= size) return r.Count;
-    if (r.Kind != TReadResultRec::Interrupted)
-      HaltWithReport("EInOutError: Disk read error", reinterpret_cast<uintptr_t>(&ReadStandardInput),
+    if (r.Kind == TReadResultRec::Interrupted) continue;
+    if (in.HaltOnReadFailure)
+      HaltWithReport("EInOutError: Disk read error", reinterpret_cast<uintptr_t>(&ReadSource),
                      reinterpret_cast<uintptr_t>(__builtin_return_address(0)));
+    in.ReadFailed = true;
+    in.FailureReason = LastErrorText();
+    return 0;
   }
 }
 
 }  // namespace
 
-void OpenLineInput(TLineInputRec& in, TTextChannelRec& output) {
+void OpenLineInput(TLineInputRec& in, TTextChannelRec& output, const TInputRec& source, bool haltOnReadFailure) {
   in = TLineInputRec();
-  in.CodePage = InputCodePage();
+  in.CodePage = source.Standard ? InputCodePage() : AnsiCodePage();
   in.Output = &output;
+  in.Source = source;
+  in.HaltOnReadFailure = haltOnReadFailure;
 }
 
 void ReadByteOrderMark(TLineInputRec& in) {
@@ -132,7 +138,7 @@ TLineStep TakeLine(TLineInputRec& in, std::string_view& line) {
 bool ReadMoreInput(TLineInputRec& in) {
   if (in.AtEnd) return false;
   if (in.Output) FlushChannel(*in.Output);
-  const size_t n = ReadStandardInput(InputRoom(in, ReadSize), ReadSize);
+  const size_t n = ReadSource(in, InputRoom(in, ReadSize), ReadSize);
   in.End += n;
   in.AtEnd = n == 0;
   return n > 0;

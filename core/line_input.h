@@ -1,14 +1,16 @@
-// Standard input as lines: the bytes held, their line ends and the
-// byte-order mark that may start them. Taking lines from the held bytes is
+// An input (standard input or a file) as lines: the bytes held, their line
+// ends and the byte-order mark that may start them. Taking lines from the held bytes is
 // pure (and fuzzed); only ReadMoreInput touches the operating system.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "core/console.h"
+#include "platform/platform.h"
 #include "text/code_page.h"
 
 struct TLineInputRec {
@@ -25,18 +27,26 @@ struct TLineInputRec {
   // read that may wait: a caller that feeds one line and waits for its
   // answer gets it.
   TTextChannelRec* Output = nullptr;
+  TInputRec Source;  // where the bytes come from
+  // A failed read ends the run with the failure report; otherwise it ends
+  // the input, and ReadFailed and FailureReason say so.
+  bool HaltOnReadFailure = true;
+  bool ReadFailed = false;
+  std::string FailureReason;  // the system's words, in the ANSI code page
 };
 
-// Makes in ready to read standard input, in the page the platform says its
-// bytes are in until a byte-order mark says otherwise, flushing output
-// before each read.
-void OpenLineInput(TLineInputRec& in, TTextChannelRec& output);
+// Makes in ready to read source (standard input in the page the platform
+// says its bytes are in, a file in the ANSI page) until a byte-order mark
+// says otherwise, flushing output before each read. A failed read ends the
+// run with the failure report where haltOnReadFailure, else the input.
+void OpenLineInput(TLineInputRec& in, TTextChannelRec& output, const TInputRec& source = StandardInput(),
+                   bool haltOnReadFailure = true);
 
 // Reads until the byte-order mark, or the lack of one, is settled: the
 // input's page is known then.
 void ReadByteOrderMark(TLineInputRec& in);
 
-// Releases what in holds.
+// Releases what in holds (the source stays open).
 void CloseLineInput(TLineInputRec& in);
 
 // Room for at least size more bytes after the held ones, which move to
@@ -79,11 +89,12 @@ inline std::string_view TakeByteLine(TLineInputRec& in, size_t lf) {
   return line;
 }
 
-// Reads more of standard input after the held bytes; false at its end. A
-// failed read ends the run with the failure report and exit code 217.
+// Reads more of the input after the held bytes; false at its end. A failed
+// read ends the run with the failure report and exit code 217, or the
+// input (see OpenLineInput).
 bool ReadMoreInput(TLineInputRec& in);
 
-// The next line of standard input (see TakeLine), reading as needed; false
+// The next line of the input (see TakeLine), reading as needed; false
 // when there are no more. Reads the byte-order mark first. A whole line of
 // bytes among the held ones, the common case, is taken inline: lines come
 // by the million.

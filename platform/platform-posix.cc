@@ -226,19 +226,43 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Failed, 0};
 }
 
-TReadResultRec ReadStdInput(char* buffer, size_t size) {
-  const ssize_t n = read(0, buffer, size);
+TInputRec StandardInput() { return TInputRec{0, true}; }
+
+bool OpenInputFile(std::string_view bytesName, const std::u16string&, TInputRec& input, std::string& reason) {
+  const std::string name(bytesName);
+  int fd;
+  do {
+    fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    reason = LastErrorText();
+    return false;
+  }
+  input = TInputRec{fd, false};
+  return true;
+}
+
+void CloseInput(TInputRec& input) {
+  if (!input.Standard) close(static_cast<int>(input.Handle));
+  input = TInputRec();
+}
+
+TReadResultRec ReadInput(const TInputRec& input, char* buffer, size_t size) {
+  const int fd = static_cast<int>(input.Handle);
+  const ssize_t n = read(fd, buffer, size);
   if (n >= 0) return {TReadResultRec::Read, static_cast<size_t>(n)};
   if (errno == EINTR) return {TReadResultRec::Interrupted, 0};
   if (errno == EAGAIN || errno == EWOULDBLOCK) {
     // A parent left the stream non-blocking: wait for input.
-    pollfd ready = {0, POLLIN, 0};
+    pollfd ready = {fd, POLLIN, 0};
     if (poll(&ready, 1, -1) >= 0 || errno == EINTR) return {TReadResultRec::Interrupted, 0};
   }
   // A closed standard input (EBADF) is a failed read too: no input was
   // given, which is not an empty one.
   return {TReadResultRec::Failed, 0};
 }
+
+std::string LastErrorText() { return strerror(errno); }
 
 uint32_t InputCodePage() { return AnsiCodePage(); }
 

@@ -82,22 +82,57 @@ TWriteResultRec WriteStdStream(TStdStream stream, const char* data, size_t size)
   return {TWriteResultRec::Written, written};
 }
 
-TReadResultRec ReadStdInput(char* buffer, size_t size) {
-  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+TInputRec StandardInput() { return TInputRec{reinterpret_cast<intptr_t>(GetStdHandle(STD_INPUT_HANDLE)), true}; }
+
+bool OpenInputFile(std::string_view, const std::u16string& wideName, TInputRec& input, std::string& reason) {
+  const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(wideName.c_str()), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    reason = LastErrorText();
+    return false;
+  }
+  input = TInputRec{reinterpret_cast<intptr_t>(file), false};
+  return true;
+}
+
+void CloseInput(TInputRec& input) {
+  if (!input.Standard) CloseHandle(reinterpret_cast<HANDLE>(input.Handle));
+  input = TInputRec();
+}
+
+TReadResultRec ReadInput(const TInputRec& source, char* buffer, size_t size) {
+  const HANDLE input = reinterpret_cast<HANDLE>(source.Handle);
   // No standard input is no empty one: the read fails.
-  if (input == nullptr || input == INVALID_HANDLE_VALUE) return {TReadResultRec::Failed, 0};
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return {TReadResultRec::Failed, 0};
+  }
   DWORD read = 0;
   const DWORD ask = size < 0x10000000 ? static_cast<DWORD>(size) : 0x10000000;
   if (ReadFile(input, buffer, ask, &read, nullptr)) {
     // On a console, Ctrl+Z at the start of a line ends the input.
     DWORD mode;
-    if (read > 0 && buffer[0] == 0x1A && GetConsoleMode(input, &mode)) return {TReadResultRec::Read, 0};
+    if (source.Standard && read > 0 && buffer[0] == 0x1A && GetConsoleMode(input, &mode))
+      return {TReadResultRec::Read, 0};
     return {TReadResultRec::Read, read};
   }
   // The writer closed its end of the pipe: that is the end of the input.
   const DWORD error = GetLastError();
   if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {TReadResultRec::Read, 0};
   return {TReadResultRec::Failed, 0};
+}
+
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  wchar_t text[512];
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                 sizeof text / sizeof text[0], nullptr);
+  std::u16string words(reinterpret_cast<const char16_t*>(text), n);
+  while (!words.empty() &&
+         (words.back() == u'\r' || words.back() == u'\n' || words.back() == u'.' || words.back() == u' '))
+    words.pop_back();
+  return words.empty() ? "error " + std::to_string(error) : WideToNarrow(words, GetACP());
 }
 
 uint32_t InputCodePage() {

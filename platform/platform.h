@@ -77,12 +77,34 @@ struct TReadResultRec {
   size_t Count = 0;  // bytes read when Kind is Read; 0 at the end of input
 };
 
-// One raw read of standard input: no retry, no loop. Returns Read with the
-// count (0 at the end of the input, a closed pipe included), Interrupted
-// when a signal cut the call short or a non-blocking stream had nothing
-// yet (the call has then waited for input), Failed on an error, a
-// standard input that is closed or missing included.
-TReadResultRec ReadStdInput(char* buffer, size_t size);
+// A source of input bytes: standard input, or a file opened for reading.
+struct TInputRec {
+  intptr_t Handle = 0;   // the system's own: a file descriptor or a HANDLE
+  bool Standard = true;  // standard input, which is never closed here
+};
+
+// Standard input as a source.
+TInputRec StandardInput();
+
+// Opens a file for reading by its name: on POSIX its bytes as given, on
+// Win32 its UTF-16 form, through the wide API. False, with the system's
+// words for why in reason (in the ANSI code page), where it cannot be
+// opened. A folder may open and fail at its first read.
+bool OpenInputFile(std::string_view bytesName, const std::u16string& wideName, TInputRec& input, std::string& reason);
+
+// Closes a file that OpenInputFile opened; standard input stays open.
+void CloseInput(TInputRec& input);
+
+// One raw read of a source: no retry, no loop. Returns Read with the count
+// (0 at the end of the input, a closed pipe included), Interrupted when a
+// signal cut the call short or a non-blocking stream had nothing yet (the
+// call has then waited for input), Failed on an error, a standard input
+// that is closed or missing included.
+TReadResultRec ReadInput(const TInputRec& input, char* buffer, size_t size);
+
+// The system's words for why the last call that failed did, in the ANSI
+// code page, without a full stop or line end.
+std::string LastErrorText();
 
 // The code page standard input's bytes are in: on Win32 the console's
 // input code page when standard input is a console, else the ANSI code

@@ -166,7 +166,18 @@ void CutStreamEnd(TStdStream stream, uint64_t count) {
     Fake.Out.resize(Fake.Out.size() - std::min<size_t>(count, Fake.Out.size()));
 }
 
-TReadResultRec ReadStdInput(char* buffer, size_t size) {
+TInputRec StandardInput() { return TInputRec(); }
+
+bool OpenInputFile(std::string_view, const std::u16string&, TInputRec&, std::string& reason) {
+  reason = "No such file or directory";
+  return false;
+}
+
+void CloseInput(TInputRec& input) { input = TInputRec(); }
+
+std::string LastErrorText() { return "Input/output error"; }
+
+TReadResultRec ReadInput(const TInputRec&, char* buffer, size_t size) {
   static size_t next = 0, at = 0;  // the chunk being read, and how far
   if (next >= Fake.Input.size()) return {Fake.InputFails ? TReadResultRec::Failed : TReadResultRec::Read, 0};
   const std::string& chunk = Fake.Input[next];

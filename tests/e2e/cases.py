@@ -445,6 +445,53 @@ def lines_cases(platform, opts):
     return cases
 
 
+def files_cases(platform, opts):
+    """--files: each file's lines as --lines searches standard input, every
+    result naming its file; a file that cannot be read is said and passed
+    over (66)."""
+    folder = tempfile.mkdtemp(prefix="tokloc-files-")
+    atexit.register(shutil.rmtree, folder, True)
+    names = {"one": "one.txt", "two": "zw\u00f6lf &2.txt"}
+    with open(os.path.join(folder, names["one"]), "wb") as f:
+        f.write(b"a TOKEN b\nnone\n")
+    with open(os.path.join(folder, names["two"]), "wb") as f:
+        f.write("\ufeffGr\u00fc\u00dfe TOKEN x\r\n".encode("utf-16-le"))
+    os.mkdir(os.path.join(folder, "sub"))
+    env = {"LC_ALL": "C.UTF-8"} if platform == "posix" else {"LANG": "C.UTF-8", "LC_ALL": ""}
+    page = "utf-8" if platform == "posix" else "cp1252"
+    two = names["two"].encode(page)
+
+    def case(name, args, stdout, code, **rest):
+        return dict(dict(name=name, args=args, stdout=stdout, code=code, cwd=folder, env=env), **rest)
+
+    return [
+        case("--files", ["--files", "TOKEN", names["one"], names["two"]],
+             b"one.txt|TRUE|3|8|0|a|b|\r\none.txt|FALSE|0|0|0|||\r\n" + two + "|TRUE|7|12|0|Gr\u00fc\u00dfe|x|\r\n"
+             .encode(page), 0),
+        case("--files --line-number counts per file", ["--files", "--line-number", "--first-line=7", "--found-only",
+                                                        "TOKEN", names["two"], names["one"]],
+             two + "|7|TRUE|7|12|0|Gr\u00fc\u00dfe|x|\r\n".encode(page) + b"one.txt|7|TRUE|3|8|0|a|b|\r\n", 0),
+        case("--files --json", ["--files", "--json", "--found-only", "TOKEN", names["two"]],
+             b'{"file":"zw\\u00f6lf &2.txt","line":1,"found":true,"position":7,"after_position":12,"length":0,'
+             b'"before":"Gr\\u00fc\\u00dfe","after":"x"}\n', 0),
+        case("--files --field=file --all", ["--files", "--field=file", "--all", "--found-only", "n", names["one"]],
+             b"one.txt\none.txt\n", 0),
+        case("--files: standard input as -", ["--files", "--found-only", "TOKEN", "-"], b"-|TRUE|3|8|0|c||\r\n", 0,
+             stdin=b"c TOKEN\n"),
+        case("--files without a file reads standard input", ["--files", "--found-only", "TOKEN"],
+             b"-|TRUE|3|8|0|c||\r\n", 0, stdin=b"c TOKEN\n"),
+        case("--files: no file holds the token", ["--files", "--found-only", "NOWHERE", names["one"]], b"", 76),
+        case("--files: a missing file and a folder are said and passed over",
+             ["--files", "--found-only", "TOKEN", "missing.txt", "sub", names["one"]],
+             b"one.txt|TRUE|3|8|0|a|b|\r\n", 66,
+             stderr=re.compile(rb"tokloc: missing\.txt: [^\r\n]+\r\ntokloc: sub: [^\r\n]+\r\n")),
+        case("--lines with a file's name for the length", ["--lines", "TOKEN", names["one"]],
+             b"TRUE|3|8|0|c||\r\n", 0, stdin=b"c TOKEN\n",
+             stderr=b'tokloc: "one.txt" is taken as the length: --lines reads standard input, and --files takes files'
+                    b"\r\n"),
+    ]
+
+
 def can_mount_tmpfs():
     """Whether this test may mount a file system of its own (root, and a
     kernel that lets it)."""
@@ -962,6 +1009,7 @@ def console_cases(platform, opts):
 
 SUITES = {
     "switches": switches_cases,
+    "files": files_cases,
     "lines": lines_cases,
     "limits": limits_cases,
     "streams": stream_cases,
@@ -977,6 +1025,6 @@ SUITES = {
 
 
 def suite(name, platform, opts):
-    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines", "limits", "switches"):
+    if name in ("help", "clients", "console", "encoding", "cmdline", "streams", "lines", "limits", "switches", "files"):
         return SUITES[name](platform, opts)
     return SUITES[name](platform)
