@@ -940,6 +940,22 @@ def client_cases(platform, opts):
                               stdout=b"".join(b"%d: %d-%d [%s] [%s]\n" % (n, pos, pos + 5, shown_by(before),
                                                                           shown_by(after))
                                               for n, pos, before, after in found), code=0))
+        # Every occurrence in several files; a file that cannot be read is
+        # said, and the others are still searched.
+        twice = os.path.join(os.path.dirname(hostile), "tw|ice.txt")
+        with open(twice, "wb") as f:
+            f.write(b"none\nTOKEN x TOKEN\n")
+        listed = b"".join(b"%s: line %d, position %d\n" % (hostile.encode(), n, pos) for n, pos, _, _ in found)
+        for shell in ("dash", "bash"):
+            cases.append(dict(name="%s: occurrences.sh" % shell, env=env,
+                              cmd=[shell, os.path.join(EXAMPLES, "occurrences.sh"), "TOKEN", hostile, twice],
+                              stdout=listed + b"%s: line 2, position 1\n%s: line 2, position 9\n" % (
+                                  twice.encode(), twice.encode()), code=0))
+            cases.append(dict(name="%s: occurrences.sh, a missing file" % shell, env=env,
+                              cmd=[shell, os.path.join(EXAMPLES, "occurrences.sh"), "TOKEN", hostile + ".none", twice],
+                              stdout=b"%s: line 2, position 1\n%s: line 2, position 9\n" % (twice.encode(), twice.encode()),
+                              stderr=re.compile(rb"tokloc: .*\.none: [^\n]+\na file could not be read; the others were "
+                                                rb"searched\n"), code=1))
         # GNU parallel in blocks of 100,000 lines gives one process's
         # output, line numbers and all.
         big = os.path.join(os.path.dirname(hostile), "big.txt")
