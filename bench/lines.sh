@@ -5,8 +5,10 @@
 # per line) and with one tokloc call per line. Prints a Markdown table of
 # medians, per-line costs and peak memory, and the bytes the plain and the
 # JSON run write; fails when --json or --found-only costs more than 1.5
-# times the plain run. Needs hyperfine and mawk (Debian packages
-# "hyperfine" and "mawk").
+# times the plain run, --all more than 1.2, or --files more than 1.1 times
+# the same job on standard input. A row with --word times a token mostly
+# inside longer words, which must stay linear. Needs hyperfine and mawk
+# (Debian packages "hyperfine" and "mawk").
 #
 #   sh bench/lines.sh [BUILD_DIR] [WIN_BUILD_DIR]
 #
@@ -19,6 +21,7 @@ winbuild=${2:-}
 lines=${LINES:-1000000}
 winlines=${WIN_LINES:-1000000}
 runs=${RUNS:-10}
+build_abs=$(cd "$build" && pwd)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 . "$(dirname "$0")/check.sh"
@@ -80,6 +83,17 @@ with open(os.path.join(out, "expected-json.txt"), "wb") as j, open(os.path.join(
                 % (n, b"true" if found == b"TRUE" else b"false", pos, after, length, before, behind))
         if found == b"TRUE":
             f.write(line + b"\r\n")
+# --files on the same file: the found lines, each after the file's name.
+with open(os.path.join(out, "expected-files.txt"), "wb") as f:
+    f.write(b"".join(b"lines.txt|" + line + b"\r\n" for line in plain if line.startswith(b"TRUE")))
+# A token mostly inside longer words: "ab " a million times, then the token,
+# "ab " 2,000 times and "a", which stands as a word only at the very end.
+token = b"ab " * 2000 + b"a"
+text = b"ab " * 1000000 + token
+open(os.path.join(out, "word.txt"), "wb").write(text + b"\n")
+open(os.path.join(out, "word.token"), "wb").write(token)
+open(os.path.join(out, "expected-word.txt"), "wb").write(
+    b"TRUE|%d|%d|0|ab||\r\n" % (len(text) - len(token) + 1, len(text) + 1))
 PY
 
 time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the output while timed
@@ -93,6 +107,12 @@ time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the 
 time_cmd tokloc "$runs" "$out/expected.txt" "$build/tokloc --lines ERROR: < $out/lines.txt"
 time_cmd tokloc_json "$runs" "$out/expected-json.txt" "$build/tokloc --lines --json ERROR: < $out/lines.txt"
 time_cmd tokloc_found "$runs" "$out/expected-found.txt" "$build/tokloc --lines --found-only ERROR: < $out/lines.txt"
+# Every occurrence: one a line here, so the same lines.
+time_cmd tokloc_all "$runs" "$out/expected.txt" "$build/tokloc --lines --all ERROR: < $out/lines.txt"
+# The file named, against the same file as standard input (found lines).
+time_cmd tokloc_files "$runs" "$out/expected-files.txt" "cd $out && $build_abs/tokloc --files --found-only ERROR: lines.txt"
+time_cmd tokloc_word "$runs" "$out/expected-word.txt" \
+  "$build/tokloc --lines --word \"\$(cat $out/word.token)\" < $out/word.txt"
 # Into a pipe, where blocks stay at 4 KiB so that parallel writers never
 # mix their lines. dash has no pipefail, so cat's exit code is the one
 # checked; the same tokloc commands were checked above, exit code and all.
@@ -146,6 +166,9 @@ def mem(name):
 floor = load("wine_floor")
 rows = [("tokloc", "tokloc --lines", lines, 0), ("tokloc_json", "tokloc --lines --json", lines, 0),
         ("tokloc_found", "tokloc --lines --found-only", lines, 0),
+        ("tokloc_all", "tokloc --lines --all", lines, 0),
+        ("tokloc_files", "tokloc --files --found-only (the file named)", lines, 0),
+        ("tokloc_word", "tokloc --lines --word, a 6,001-byte token mostly inside longer words, one 3 MB line", 0, 0),
         ("tokloc_pipe", "tokloc --lines, into a pipe (cat)", lines, 0),
         ("tokloc_json_pipe", "tokloc --lines --json, into a pipe (cat)", lines, 0),
         ("mawk", "mawk, the same job", lines, 0),
@@ -167,11 +190,16 @@ for key, label, count, less in rows:
                                                 mem(key)))
 sizes = [os.path.getsize(os.path.join(out, key + ".check")) for key in ("tokloc", "tokloc_json")]
 print("\nbytes written: plain {:,}, --json {:,}".format(*sizes))
-# The switches' budget: no more than 1.5 times the plain run.
-over = [key for key in ("tokloc_json", "tokloc_found") if base and load(key) and
-        load(key)["median"] > 1.5 * base["median"]]
-for key in over:
-    print("%s: %s costs %.2f times tokloc --lines, more than 1.5" % (sys.argv[0], key,
-                                                                  load(key)["median"] / base["median"]))
+# The switches' budgets against the plain run (--files against the same
+# job on standard input).
+budgets = [("tokloc_json", "tokloc", 1.5), ("tokloc_found", "tokloc", 1.5), ("tokloc_all", "tokloc", 1.2),
+           ("tokloc_files", "tokloc_found", 1.1)]
+over = [(key, to, limit) for key, to, limit in budgets
+        if load(key) and load(to) and load(key)["median"] > limit * load(to)["median"]]
+for key, to, limit in budgets:
+    if load(key) and load(to):
+        print("%s: %.2f times %s (at most %.1f)" % (key, load(key)["median"] / load(to)["median"], to, limit))
+for key, to, limit in over:
+    print("%s: %s costs more than %.1f times %s" % (sys.argv[0], key, limit, to))
 sys.exit(1 if over else 0)
 PY
