@@ -7,6 +7,7 @@ non-blocking pipe read slowly or a pipe closed after the first read;
 filter turns stdout into what is compared."""
 import atexit
 import glob
+import json
 import os
 import re
 import shutil
@@ -464,6 +465,9 @@ def files_cases(platform, opts):
     def case(name, args, stdout, code, **rest):
         return dict(dict(name=name, args=args, stdout=stdout, code=code, cwd=folder, env=env), **rest)
 
+    hostile, found = hostile_file()
+    hostile_name = windows_path(hostile) if platform == "win32" else hostile
+
     return [
         case("--files", ["--files", "TOKEN", names["one"], names["two"]],
              b"one.txt|TRUE|3|8|0|a|b|\r\none.txt|FALSE|0|0|0|||\r\n" + two + "|TRUE|7|12|0|Gr\u00fc\u00dfe|x|\r\n"
@@ -485,6 +489,12 @@ def files_cases(platform, opts):
              ["--files", "--found-only", "TOKEN", "missing.txt", "sub", names["one"]],
              b"one.txt|TRUE|3|8|0|a|b|\r\n", 66,
              stderr=re.compile(rb"tokloc: missing\.txt: [^\r\n]+\r\ntokloc: sub: [^\r\n]+\r\n")),
+        case("--files --json on the hostile texts", ["--files", "--json", "--found-only", "TOKEN", hostile_name],
+             b"".join(json.dumps({"file": hostile_name, "line": n, "found": True, "position": pos,
+                                  "after_position": pos + 5, "length": 0,
+                                  "before": before.decode("utf-8", "surrogateescape"),
+                                  "after": after.decode("utf-8", "surrogateescape")},
+                                 separators=(",", ":")).encode() + b"\n" for n, pos, before, after in found), 0),
         case("--lines with a file's name for the length", ["--lines", "TOKEN", names["one"]],
              b"TRUE|3|8|0|c||\r\n", 0, stdin=b"c TOKEN\n",
              stderr=b'tokloc: "one.txt" is taken as the length: --lines reads standard input, and --files takes files'
