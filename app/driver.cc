@@ -64,6 +64,7 @@ std::string_view UsageErrorText(TUsageError error) {
   switch (error) {
     case TUsageError::NoSwitch: return "\" is no switch";
     case TUsageError::BadValue: return "\" has a value the switch does not take";
+    case TUsageError::NoValue: return "\" needs a value after \"=\"";
     case TUsageError::Twice: return "\" gives its switch a second, other value";
     case TUsageError::BesideLength: return "\" is a length beside --length";
     case TUsageError::BesideDelimiters: return "\" is a delimiter text beside --delimiters";

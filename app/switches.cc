@@ -75,30 +75,30 @@ struct TGivenRec {
 // follows "=" (an upper-cased copy in value), to s.
 TUsageError ReadSwitch(int32_t index, std::string_view name, std::string_view value, bool bare, TSwitchesRec& s,
                        TGivenRec& given) {
-  if (bare) {
-    if (name == "--LINES")
-      s.Lines = true;
-    else if (name == "--FILES")
-      s.Files = true;
-    else if (name == "--JSON")
-      s.Json = true;
-    else if (name == "--FOUND-ONLY")
-      s.FoundOnly = true;
-    else if (name == "--LINE-NUMBER")
-      s.LineNumber = true;
-    else if (name == "--LF")
-      s.Lf = true;
-    else if (name == "--IGNORE-CASE")
-      s.IgnoreCase = true;
-    else if (name == "--ALL")
-      s.All = true;
-    else if (name == "--WORD")
-      s.Word = true;
-    else if (name == "--UP-TO")
-      s.UpTo = true;
-    else
-      return TUsageError::NoSwitch;
+  // The switches that take no value.
+  static constexpr struct {
+    std::string_view Name;
+    bool TSwitchesRec::*Flag;
+  } Flags[] = {{"--LINES", &TSwitchesRec::Lines},
+               {"--FILES", &TSwitchesRec::Files},
+               {"--JSON", &TSwitchesRec::Json},
+               {"--FOUND-ONLY", &TSwitchesRec::FoundOnly},
+               {"--LINE-NUMBER", &TSwitchesRec::LineNumber},
+               {"--LF", &TSwitchesRec::Lf},
+               {"--IGNORE-CASE", &TSwitchesRec::IgnoreCase},
+               {"--ALL", &TSwitchesRec::All},
+               {"--WORD", &TSwitchesRec::Word},
+               {"--UP-TO", &TSwitchesRec::UpTo}};
+  for (const auto& flag : Flags) {
+    if (name != flag.Name) continue;
+    if (!bare) return TUsageError::BadValue;
+    s.*flag.Flag = true;
     return TUsageError::None;
+  }
+  if (bare) {
+    for (std::string_view valued : {"--FIELD", "--UNITS", "--FIRST-LINE", "--OCCURRENCE", "--LENGTH", "--DELIMITERS"})
+      if (name == valued) return TUsageError::NoValue;
+    return TUsageError::NoSwitch;
   }
   if (name == "--FIELD") {
     TField field;

@@ -18,6 +18,7 @@ enum class TUsageError : uint8_t {
   None,
   NoSwitch,          // looks like a long switch but is none
   BadValue,          // a switch with a value it does not take
+  NoValue,           // a switch without the value it takes
   Twice,             // a switch given again with another value
   BesideLength,      // a positional length beside --length
   BesideDelimiters,  // a positional delimiter text beside --delimiters

@@ -635,6 +635,8 @@ def switches_cases(platform, opts):
               (["--length=2", "abcTOKEN", "TOKEN", "3"], b"3", "is a length beside --length", b"\r\n"),
               (["--lf", "--occurrence=0", "a", "a"], b"--occurrence=0", "has a value the switch does not take",
                b"\n"),
+              (["--lf", "--all=1", "a", "a"], b"--all=1", "has a value the switch does not take", b"\n"),
+              (["--lf", "--field", "a", "a"], b"--field", "needs a value after \"=\"", b"\n"),
               (["--delimiters=-", "abc", "b", "0", ";"], b";", "is a delimiter text beside --delimiters", b"\r\n"),
           ]],
         # Every occurrence, the Nth, whole words: each occurrence its own
