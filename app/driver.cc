@@ -5,6 +5,7 @@
 #include "app/help.h"
 #include "app/length_arg.h"
 #include "app/lines_mode.h"
+#include "app/notices.h"
 #include "app/prepared_search.h"
 #include "app/result_form.h"
 #include "app/switches.h"
@@ -46,16 +47,6 @@ void RunHelp(const TDriverStateRec& d) {
     ShowSyntaxHelp(d.ExtendedHelp);
     ExitCode = ExitHelpShown;
   }
-}
-
-// One line on standard error about the argument at index: what is
-// wrong with it, or what became of it. It ends as the results do.
-void SayOfArgument(const TSwitchesRec& switches, int32_t index, std::string_view what) {
-  ConsoleErr.LfLineEnds = LinesEndInLf(switches);
-  WriteText(ConsoleErr, "tokloc: \"");
-  WriteAnsiText(ConsoleErr, std::string(ParamStr(index)));
-  WriteText(ConsoleErr, what);
-  WriteLineEnd(ConsoleErr);
 }
 
 // What is wrong with the command line; the run then ends with exit code

@@ -1,5 +1,6 @@
 #include "app/lines_mode.h"
 
+#include "app/notices.h"
 #include "app/prepared_search.h"
 #include "app/result_form.h"
 #include "core/console.h"
@@ -52,16 +53,6 @@ bool SearchLinesOf(TLineInputRec& in, const TSwitchesRec& switches, const TSearc
   return anyFound;
 }
 
-// Says on standard error which file could not be opened or read, and why.
-void SayOfFile(const TSwitchesRec& switches, int32_t index, const std::string& reason) {
-  ConsoleErr.LfLineEnds = LinesEndInLf(switches);
-  WriteText(ConsoleErr, "tokloc: ");
-  WriteAnsiText(ConsoleErr, index <= ParamCount() ? std::string(ParamStr(index)) : std::string("-"));
-  WriteText(ConsoleErr, ": ");
-  WriteAnsiText(ConsoleErr, reason);
-  WriteLineEnd(ConsoleErr);
-}
-
 }  // namespace
 
 int32_t SearchInputLines(const TSwitchesRec& switches) {
@@ -86,14 +77,14 @@ int32_t SearchInputLines(const TSwitchesRec& switches) {
     TInputRec source = StandardInput();
     std::string reason;
     if (name != u"-" && !OpenInputFile(ParamStr(i), name, source, reason)) {
-      SayOfFile(switches, i, reason);
+      SayOfInput(switches, i, reason);
       anyFailed = true;
       continue;
     }
     OpenLineInput(in, out, source, false);
     anyFound = SearchLinesOf(in, switches, args, out, &name) || anyFound;
     if (in.ReadFailed) {
-      SayOfFile(switches, i, in.FailureReason);
+      SayOfInput(switches, i, in.FailureReason);
       anyFailed = true;
     }
     CloseLineInput(in);
