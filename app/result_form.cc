@@ -66,6 +66,18 @@ char* PutFieldValue(char* out, const TFoundRec& found, int32_t length, TField fi
 // --field=file (at most form.PrefixRoom bytes).
 [[gnu::always_inline]] inline char* PutPrefix(char* out, const TResultFormRec& form) {
   const std::string_view digits(form.LineDigits, form.LineDigitsSize);
+  if (!form.NamesFile) {
+    // The common case, a number alone, without the file's checks: misses
+    // come by the million.
+    if (form.LinePart == TLinePart::Json) {
+      out = PutText(PutText(out, "{\"line\":"), digits);
+      *out++ = ',';
+    } else if (form.LinePart == TLinePart::Plain) {
+      out = PutText(out, digits);
+      *out++ = '|';
+    }
+    return form.Field == TField::Line ? PutText(out, digits) : out;
+  }
   if (form.LinePart == TLinePart::Json) *out++ = '{';
   if (!form.FilePart.empty()) out = PutText(out, form.FilePart);
   if (form.LinePart == TLinePart::Json) {
@@ -203,7 +215,8 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
   else if (fileName && switches.Field != TField::File)
     form.FilePart = name + "|";
   if (switches.Field == TField::File) form.FileValue = switches.Json ? "\"" + name + "\"" : name;
-  form.Prefixed = form.Numbered || !form.FilePart.empty() || switches.Field == TField::File;
+  form.NamesFile = !form.FilePart.empty() || switches.Field == TField::File;
+  form.Prefixed = form.Numbered || form.NamesFile;
   form.Plain = form.Kind == TFormKind::Line && !form.Prefixed;
   form.PrefixRoom = LinePartRoom + form.FilePart.size() + form.FileValue.size();
   form.HeadRoom = (form.Prefixed ? form.PrefixRoom : 0) + (form.Kind == TFormKind::Line   ? LineHeadRoom

@@ -39,11 +39,12 @@ struct TResultFormRec {
   // What a result starts with: the JSON object's "{" and "file" key, or a
   // file's name and "|"; with the line number, its prefix.
   std::string FilePart;
-  std::string FileValue;  // --field=file: the name, raw or as JSON
-  bool Prefixed = false;  // a result starts with the file part or a number
-  size_t PrefixRoom = 0;  // the most that start takes
-  bool Plain = true;      // the line as it has always been
-  char LineDigits[24];    // that number, where Numbered
+  std::string FileValue;   // --field=file: the name, raw or as JSON
+  bool NamesFile = false;  // a result holds the file's name
+  bool Prefixed = false;   // a result starts with the file part or a number
+  size_t PrefixRoom = 0;   // the most that start takes
+  bool Plain = true;       // the line as it has always been
+  char LineDigits[24];     // that number, where Numbered
   size_t LineDigitsSize = 0;
   // A found result: its head (made per result, at most HeadRoom bytes with
   // its line part), then the contexts it holds with Middle between them and
@@ -135,8 +136,10 @@ inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std
     }
     return static_cast<size_t>(at - start);
   }
+  // Numbered or named misses; with --found-only only their lines counted.
+  const bool write = !form.FoundOnly;
   while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
-    WriteMiss(form, channel);
+    if (write) WritePrefixedMiss(form, channel);
     CountLine(form);
     at = static_cast<const char*>(lf) + 1;
   }
