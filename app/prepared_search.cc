@@ -206,7 +206,12 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
         cursor = TSearchCursorRec();
         cursor.Bytes = text;
         cursor.BytesHay = hay;
-        return FirstResult<char>(search, cursor);
+        if (search.Word || search.Occurrence != 0) return FirstResult<char>(search, cursor);
+        // --all: the first occurrence is found already; the rest follow it.
+        const auto start = static_cast<size_t>(position - 1);
+        cursor.From = start + search.AsciiToken.Units.size();
+        cursor.Occurrence = 1;
+        return FoundAt<char>(search, cursor, text, start);
       }
       // The first occurrence, found already: the cursor is needed no more.
       cursor.Occurrence = 1;
