@@ -217,7 +217,7 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
   if (switches.Field == TField::File) form.FileValue = switches.Json ? "\"" + name + "\"" : name;
   form.NamesFile = !form.FilePart.empty() || switches.Field == TField::File;
   form.Prefixed = form.Numbered || form.NamesFile;
-  form.Plain = form.Kind == TFormKind::Line && !form.Prefixed;
+  form.Plain = form.Kind == TFormKind::Line && !form.Numbered;
   form.PrefixRoom = LinePartRoom + form.FilePart.size() + form.FileValue.size();
   form.HeadRoom = (form.Prefixed ? form.PrefixRoom : 0) + (form.Kind == TFormKind::Line   ? LineHeadRoom
                                                            : form.Kind == TFormKind::Json ? JsonHeadRoom
@@ -233,10 +233,12 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
 
 void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
   if (!found.Wide && form.Plain) {
-    // The plain line of ASCII texts, the common case with --lines, asks
-    // nothing more of the form: framed, it would cost a tenth more.
-    const size_t room = LineHeadRoom + 2 + found.BeforeBytes.size() + found.AfterBytes.size();
+    // The plain line of ASCII texts, the common case with --lines and
+    // --files, asks nothing more of the form: framed, it would cost a tenth
+    // more.
+    const size_t room = form.FilePart.size() + LineHeadRoom + 2 + found.BeforeBytes.size() + found.AfterBytes.size();
     if (char* at = ChannelRoom(channel, room)) {
+      if (form.NamesFile) at = PutText(at, form.FilePart);
       at = PutText(PutLineHead(at, found, form.Length), found.BeforeBytes);
       *at++ = '|';
       at = PutText(at, found.AfterBytes);

@@ -43,7 +43,7 @@ struct TResultFormRec {
   bool NamesFile = false;  // a result holds the file's name
   bool Prefixed = false;   // a result starts with the file part or a number
   size_t PrefixRoom = 0;   // the most that start takes
-  bool Plain = true;       // the line as it has always been
+  bool Plain = true;       // the line as it has always been (a file's name before it)
   char LineDigits[24];     // that number, where Numbered
   size_t LineDigitsSize = 0;
   // A found result: its head (made per result, at most HeadRoom bytes with
