@@ -36,13 +36,8 @@ void MakeWideToken(TPreparedSearchRec& search) {
 
 // The text as searched: folded into the search's room where case is
 // ignored. Folding keeps each character's units, so positions hold for
-// the text as given.
-std::string_view Haystack(TPreparedSearchRec& search, std::string_view text) {
-  if (!search.IgnoreCase) return text;
-  search.Folded.assign(text);
-  FoldCaseAscii(search.Folded);
-  return search.Folded;
-}
+// the text as given. ASCII bytes are searched as they are: the token
+// prepared for them matches both cases.
 std::u16string_view Haystack(TPreparedSearchRec& search, std::u16string_view text) {
   if (!search.IgnoreCase) return text;
   search.WideFolded.assign(text);
@@ -58,7 +53,7 @@ struct TUnitsOfRec;
 template <>
 struct TUnitsOfRec<char> {
   static std::string_view Text(const TSearchCursorRec& c) { return c.Bytes; }
-  static std::string_view Hay(const TSearchCursorRec& c) { return c.BytesHay; }
+  static std::string_view Hay(const TSearchCursorRec& c) { return c.Bytes; }
   static const TTokenRec<char>& Token(const TPreparedSearchRec& s) { return s.AsciiToken; }
   static size_t TokenSize(const TPreparedSearchRec& s) { return s.AsciiToken.Units.size(); }
 };
@@ -87,8 +82,8 @@ size_t NextIndex(const TPreparedSearchRec& search, TSearchCursorRec& cursor) {
       if (position > 0) start = cursor.From + static_cast<size_t>(position - 1);
     }
   } else {
-    while ((start = NextOccurrence(U::Token(search).Units, search.WordFail, hay, cursor.From, cursor.Matched)) !=
-               NoOccurrence &&
+    while ((start = NextOccurrence(U::Token(search).Units, search.WordFail, hay, cursor.From, cursor.Matched,
+                                   U::Token(search).FoldAscii)) != NoOccurrence &&
            !StandsAsWord(U::Text(cursor), start, start + size, search.Delimiters)) {
     }
     cursor.Matched = 0;
@@ -178,7 +173,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
     FoldCaseAscii(search.AsciiTokenText);
     ascii = search.AsciiTokenText;
   }
-  search.AsciiToken = PrepareToken(ascii);
+  search.AsciiToken = PrepareToken(ascii, switches.IgnoreCase);
   if (switches.Word) search.WordFail = PrepareEveryOccurrence(ascii);
   search.Token = std::move(args.Token);
   search.TokenCanMatch = sameEscapes || !HoldsEscapeUnit(search.Token);
@@ -194,9 +189,8 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
   // (the Kelvin sign to "k"): only an ASCII text is searched folded as
   // bytes.
   if (search.TokenAsciiInBytes && (!search.IgnoreCase || IsAsciiText(text))) {
-    const std::string_view hay = Haystack(search, text);
     // Not among the bytes: no occurrence of any kind in the text.
-    const int64_t position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, hay);
+    const int64_t position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, text);
     if (position == 0) {
       cursor.Done = true;
       return TFoundRec();
@@ -205,7 +199,6 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
       if (search.All || search.Occurrence != 0 || search.Word) {
         cursor = TSearchCursorRec();
         cursor.Bytes = text;
-        cursor.BytesHay = hay;
         if (search.Word || search.Occurrence != 0) return FirstResult<char>(search, cursor);
         // --all: the first occurrence is found already; the rest follow it.
         const auto start = static_cast<size_t>(position - 1);

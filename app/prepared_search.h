@@ -56,7 +56,6 @@ struct TPreparedSearchRec {
   bool AsciiTextAsBytes = false;
   // Room kept from text to text: decoded and folded texts.
   std::u16string Decoded;
-  std::string Folded;
   std::u16string WideFolded;
 };
 
@@ -72,7 +71,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
 // Where the search of one text goes on from one result to the next.
 struct TSearchCursorRec {
   bool Wide = false;                    // the text is searched as UTF-16
-  std::string_view Bytes, BytesHay;     // the text as bytes, and as searched (folded)
+  std::string_view Bytes;               // the text as bytes
   std::u16string_view Units, UnitsHay;  // the same as UTF-16
   size_t From = 0;                      // where the next occurrence may start
   size_t Matched = 0;                   // with Word: units of the token matched before From
@@ -102,12 +101,13 @@ inline bool NextResult(TPreparedSearchRec& search, TSearchCursorRec& cursor, TFo
 
 // True when many lines of bytes can be searched as one: an ASCII token
 // without CR or LF, searched as bytes, never spans a line end, and a line
-// without it has no occurrence of any kind. Not so when case is ignored:
-// other characters fold into ASCII.
+// without it has no occurrence of any kind. Where case is ignored, only
+// the Kelvin sign and the long s fold into ASCII (into "k" and "s"): a
+// token without those letters is not in a line whose bytes lack it.
 inline bool SearchesLinesInBulk(const TPreparedSearchRec& search) {
   const std::string_view token = search.AsciiToken.Units;
-  return search.TokenAsciiInBytes && !search.IgnoreCase && !token.empty() &&
-         token.find_first_of("\r\n") == std::string_view::npos;
+  return search.TokenAsciiInBytes && !token.empty() &&
+         token.find_first_of(search.IgnoreCase ? "\r\nks" : "\r\n") == std::string_view::npos;
 }
 
 // With SearchesLinesInBulk: the 1-based position of the token among lines

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "text/utf16.h"
 
@@ -27,6 +28,14 @@ bool SplitsCharAt(std::string_view, size_t) { return false; }
 bool SplitsCharAt(std::u16string_view s, size_t i) { return SplitsPairAt(s, i); }
 
 constexpr size_t NotFound = static_cast<size_t>(-1);
+
+// A unit of the text as the search compares it: with Fold, ASCII letters in
+// lower case (bytes only).
+template <bool Fold, typename TChar>
+TChar Unit(TChar c) {
+  if constexpr (Fold) return c >= 'A' && c <= 'Z' ? static_cast<TChar>(c + ('a' - 'A')) : c;
+  return c;
+}
 
 // Index of the first c in h[from, size), or NotFound. Bytes go to memchr;
 // UTF-16 units are tested four at a time with the word-wise zero test.
@@ -109,14 +118,27 @@ TFactorisationRec Factorise(const TChar* n, size_t l) {
   return f;
 }
 
+// FindUnit for a folded unit: every unit is read folded.
+template <bool Fold, typename TChar>
+size_t FindFoldedUnit(const TChar* h, size_t from, size_t size, TChar c) {
+  if constexpr (!Fold) {
+    return FindUnit(h, from, size, c);
+  } else {
+    for (size_t i = from; i < size; ++i)
+      if (Unit<true>(h[i]) == c) return i;
+    return NotFound;
+  }
+}
+
 // Crochemore-Perrin Two-Way search: linear time, constant space. A scan for
 // the token's last unit skips the alignments that cannot match and, when
 // the unit never occurs, ends the search before any other work; the
-// factorisation is made only then, unless the caller made it already.
-template <typename TChar>
+// factorisation is made only then, unless the caller made it already. With
+// Fold, the text is read folded (see Unit).
+template <bool Fold, typename TChar>
 size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFactorisationRec* made) {
   const TChar last = n[l - 1];
-  const size_t first = FindUnit(h, l - 1, hl, last);
+  const size_t first = FindFoldedUnit<Fold>(h, l - 1, hl, last);
   if (first == NotFound) return NotFound;
   const TFactorisationRec f = made ? *made : Factorise(n, l);
   const size_t ms = f.Split;
@@ -124,22 +146,22 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
   size_t mem = 0, k;
   size_t pos = first - (l - 1);
   while (hl - pos >= l) {
-    if (h[pos + l - 1] != last) {
+    if (Unit<Fold>(h[pos + l - 1]) != last) {
       // The scan only moves forward, so it reads each unit once.
-      const size_t next = FindUnit(h, pos + l, hl, last);
+      const size_t next = FindFoldedUnit<Fold>(h, pos + l, hl, last);
       if (next == NotFound) return NotFound;
       pos = next - (l - 1);
       mem = 0;
       continue;
     }
-    for (k = std::max(ms + 1, mem); k < l && n[k] == h[pos + k]; ++k) {
+    for (k = std::max(ms + 1, mem); k < l && n[k] == Unit<Fold>(h[pos + k]); ++k) {
     }
     if (k < l) {
       pos += k - ms;
       mem = 0;
       continue;
     }
-    for (k = ms + 1; k > mem && n[k - 1] == h[pos + k - 1]; --k) {
+    for (k = ms + 1; k > mem && n[k - 1] == Unit<Fold>(h[pos + k - 1]); --k) {
     }
     if (k <= mem) return pos;
     pos += f.Period;
@@ -148,11 +170,60 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
   return NotFound;
 }
 
+// Whether the l bytes at h are the token n (folded where Fold).
+template <bool Fold>
+bool SameBytes(const char* h, const char* n, size_t l) {
+  if constexpr (!Fold) {
+    return std::memcmp(h, n, l) == 0;
+  } else {
+    for (size_t k = 0; k < l; ++k)
+      if (Unit<true>(h[k]) != n[k]) return false;
+    return true;
+  }
+}
+
+// The first occurrence of n in h by the scan for its rare pair, each place
+// the pair stands verified. Where verifying costs more than a few times
+// the bytes passed (a text full of the pair but not the token), the rest
+// is left to Two-Way, which keeps the whole search linear.
+template <bool Fold>
+size_t PairFind(const char* h, size_t hl, const char* n, size_t l, const TRarePairRec& pair,
+                const TFactorisationRec* made) {
+  const size_t last = hl - l;
+  size_t from = 0, work = 0;
+  for (;;) {
+    const size_t at = FindPairCandidate(pair, h, from, last);
+    if (at == NotFound) return NotFound;
+    if (SameBytes<Fold>(h + at, n, l)) return at;
+    from = at + 1;
+    work += l;
+    if (work > 4 * (from + l)) {
+      const size_t rest = TwoWayFind<Fold>(h + from, hl - from, n, l, made);
+      return rest == NotFound ? NotFound : from + rest;
+    }
+  }
+}
+
+// The first occurrence of the token among the units of h: a unit alone by
+// its scan, a token of bytes by its rare pair, else by Two-Way.
+size_t FindUnits(const char16_t* h, size_t hl, const char16_t* n, size_t l, const TFactorisationRec* made,
+                 const TTokenRec<char16_t>*) {
+  return l == 1 ? FindUnit(h, 0, hl, n[0]) : TwoWayFind<false>(h, hl, n, l, made);
+}
+size_t FindUnits(const char* h, size_t hl, const char* n, size_t l, const TFactorisationRec* made,
+                 const TTokenRec<char>* prepared) {
+  const bool fold = prepared && prepared->FoldAscii;
+  if (l == 1 && !fold) return FindUnit(h, 0, hl, n[0]);
+  const TRarePairRec pair = prepared ? prepared->Pair : ChooseRarePair(std::string_view(n, l), false);
+  return fold ? PairFind<true>(h, hl, n, l, pair, made) : PairFind<false>(h, hl, n, l, pair, made);
+}
+
 // The first occurrence of the token that splits no character of text, as
-// LocateToken promises; made, when given, is the token's factorisation.
+// LocateToken promises; made, when given, is the token's factorisation,
+// and prepared the token made ready.
 template <typename TChar>
 int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text,
-                  const TFactorisationRec* made) {
+                  const TFactorisationRec* made, const TTokenRec<TChar>* prepared) {
   if (token.empty() || text.empty() || token.size() > text.size()) return 0;
   // A token that begins or ends with half of a surrogate pair (a lone
   // surrogate, or a byte that was no valid text) matches only where it
@@ -160,8 +231,7 @@ int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TC
   for (size_t from = 0;;) {
     const size_t rest = text.size() - from;
     if (rest < token.size()) return 0;
-    size_t found = token.size() == 1 ? FindUnit(text.data() + from, 0, rest, token[0])
-                                     : TwoWayFind(text.data() + from, rest, token.data(), token.size(), made);
+    size_t found = FindUnits(text.data() + from, rest, token.data(), token.size(), made, prepared);
     if (found == NotFound) return 0;
     found += from;
     if (!SplitsCharAt(text, found) && !SplitsCharAt(text, found + token.size())) return static_cast<int64_t>(found + 1);
@@ -210,13 +280,18 @@ bool CharSetHasOther(const TCharSetRec& set, char32_t c) {
 
 template <typename TChar>
 int64_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text) {
-  return FindToken(token, text, static_cast<const TFactorisationRec*>(nullptr));
+  return FindToken(token, text, static_cast<const TFactorisationRec*>(nullptr),
+                   static_cast<const TTokenRec<TChar>*>(nullptr));
 }
 
 template <typename TChar>
-TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token) {
+TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token, bool foldAscii) {
   TTokenRec<TChar> prepared;
   prepared.Units = token;
+  if constexpr (std::is_same_v<TChar, char>) {
+    prepared.FoldAscii = foldAscii;
+    if (!token.empty()) prepared.Pair = ChooseRarePair(token, foldAscii);
+  }
   if (token.size() > 1) {
     const TFactorisationRec f = Factorise(token.data(), token.size());
     prepared.Split = f.Split;
@@ -229,7 +304,7 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token) {
 template <typename TChar>
 int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text) {
   const TFactorisationRec f = {token.Split, token.Period, token.Memory};
-  return FindToken(std::basic_string_view<TChar>(token.Units), text, &f);
+  return FindToken(std::basic_string_view<TChar>(token.Units), text, &f, &token);
 }
 
 template <typename TChar>
@@ -246,10 +321,10 @@ std::vector<uint32_t> PrepareEveryOccurrence(std::basic_string_view<TChar> token
 
 template <typename TChar>
 size_t NextOccurrence(std::basic_string_view<TChar> token, const std::vector<uint32_t>& fail,
-                      std::basic_string_view<TChar> text, size_t& at, size_t& matched) {
+                      std::basic_string_view<TChar> text, size_t& at, size_t& matched, bool foldAscii) {
   if (token.empty()) return NotFound;
   while (at < text.size()) {
-    const TChar c = text[at++];
+    const TChar c = foldAscii ? Unit<true>(text[at++]) : text[at++];
     while (matched > 0 && c != token[matched]) matched = fail[matched - 1];
     if (c == token[matched]) ++matched;
     if (matched == token.size()) {
@@ -340,15 +415,16 @@ std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int6
 // The search and the context for both unit types.
 template std::vector<uint32_t> PrepareEveryOccurrence(std::u16string_view);
 template std::vector<uint32_t> PrepareEveryOccurrence(std::string_view);
-template size_t NextOccurrence(std::u16string_view, const std::vector<uint32_t>&, std::u16string_view, size_t&,
-                               size_t&);
-template size_t NextOccurrence(std::string_view, const std::vector<uint32_t>&, std::string_view, size_t&, size_t&);
+template size_t NextOccurrence(std::u16string_view, const std::vector<uint32_t>&, std::u16string_view, size_t&, size_t&,
+                               bool);
+template size_t NextOccurrence(std::string_view, const std::vector<uint32_t>&, std::string_view, size_t&, size_t&,
+                               bool);
 template bool StandsAsWord(std::u16string_view, size_t, size_t, const TCharSetRec&);
 template bool StandsAsWord(std::string_view, size_t, size_t, const TCharSetRec&);
 template int64_t LocateToken(std::u16string_view, std::u16string_view);
 template int64_t LocateToken(std::string_view, std::string_view);
-template TTokenRec<char16_t> PrepareToken(std::u16string_view);
-template TTokenRec<char> PrepareToken(std::string_view);
+template TTokenRec<char16_t> PrepareToken(std::u16string_view, bool);
+template TTokenRec<char> PrepareToken(std::string_view, bool);
 template int64_t LocateToken(const TTokenRec<char16_t>&, std::u16string_view);
 template int64_t LocateToken(const TTokenRec<char>&, std::string_view);
 template std::u16string TextBeforeToken(std::u16string_view, int64_t, int32_t, const TCharSetRec&);

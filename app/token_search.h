@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/rare_pair.h"
+
 // A set of delimiter characters (Unicode code points).
 struct TCharSetRec {
   uint64_t Latin[4] = {0, 0, 0, 0};  // bit map for U+0000-U+00FF
@@ -37,17 +39,22 @@ template <typename TChar>
 int64_t LocateToken(std::basic_string_view<TChar> token, std::basic_string_view<TChar> text);
 
 // A token made ready for many searches: its critical factorisation is
-// worked out once.
+// worked out once, and for bytes the pair of its rarest bytes.
 template <typename TChar>
 struct TTokenRec {
   std::basic_string_view<TChar> Units;  // the token; the caller keeps it alive
   size_t Split = 0, Period = 1, Memory = 0;
+  TRarePairRec Pair;
+  bool FoldAscii = false;  // a token of bytes in lower case; ASCII letters match either case
 };
 
+// Where foldAscii (bytes only), token is in lower case and a text's ASCII
+// letters match it in either case; other bytes match only themselves.
 template <typename TChar>
-TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token);
+TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token, bool foldAscii = false);
 
-// LocateToken for a prepared token: the same answer.
+// LocateToken for a prepared token: the same answer (with FoldAscii, for
+// the text with its ASCII letters in lower case).
 template <typename TChar>
 int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text);
 
@@ -63,10 +70,11 @@ std::vector<uint32_t> PrepareEveryOccurrence(std::basic_string_view<TChar> token
 // at with matched units of the token already matched before it; at and
 // matched move on past it, so that the next call finds the next one,
 // overlapping or not. NotFound (size_t(-1)) at the end of the text. An
-// empty token is found nowhere.
+// empty token is found nowhere. Where foldAscii, the token is in lower
+// case and the text's ASCII letters match either case.
 template <typename TChar>
 size_t NextOccurrence(std::basic_string_view<TChar> token, const std::vector<uint32_t>& fail,
-                      std::basic_string_view<TChar> text, size_t& at, size_t& matched);
+                      std::basic_string_view<TChar> text, size_t& at, size_t& matched, bool foldAscii = false);
 
 // True when text[start, end) stands as a word: the start of the text or a
 // delimiter right before it, and a delimiter or the end right after it.

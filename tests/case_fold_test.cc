@@ -33,3 +33,14 @@ TEST(FoldCaseUtf16, KeepsLengthsAndLoneSurrogates) {
   FoldCaseUtf16(text);
   EXPECT_EQ(text, u"k\U00010428x\xDC80\xD800y");
 }
+
+// A search of lines in bulk with case ignored relies on this: a token
+// without "k" or "s" is in no line whose bytes lack it.
+TEST(FoldCase, IntoAsciiOnlyKelvinAndLongS) {
+  for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+    const char32_t folded = FoldCase(c);
+    if (folded < 0x80) {
+      EXPECT_TRUE(folded == U'k' || folded == U's') << static_cast<uint32_t>(c);
+    }
+  }
+}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/reference_search.h"
+#include "text/ascii.h"
 #include "text/codecs.h"
 
 namespace {
@@ -55,6 +56,35 @@ TEST(LocateToken, AgreesWithANaiveSearchOnRandomTexts) {
   }
 }
 
+// The scan for the rare pair (sixteen and thirty-two at a time, and the
+// overlapping last block) and the fold of ASCII letters, prepared or not,
+// against a naive search of the text in lower case.
+TEST(LocateToken, BytesAgreeWithANaiveSearchInEitherCase) {
+  std::mt19937 rng(777);
+  const char pool[] = "aAbB:\xC3\n ";
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(rng() % 300, ' '), token(1 + rng() % 6, ' ');
+    for (char& c : text) c = pool[rng() % (sizeof pool - 1)];
+    for (char& c : token) c = pool[rng() % (sizeof pool - 1)];
+    if (rng() % 2 && !text.empty()) {
+      const size_t at = rng() % text.size();
+      token = text.substr(at, 1 + rng() % std::min<size_t>(8, text.size() - at));
+    }
+    const bool fold = rng() % 2;
+    std::string lowerText = text, lowerToken = token;
+    for (char& c : lowerText) c = AsciiLower(c);
+    for (char& c : lowerToken) c = AsciiLower(c);
+    const std::string& key = fold ? lowerToken : token;
+    const size_t at = (fold ? lowerText : text).find(key);
+    const int64_t expected = at == std::string::npos ? 0 : static_cast<int64_t>(at + 1);
+    ASSERT_EQ(LocateToken(PrepareToken(std::string_view(key), fold), std::string_view(text)), expected)
+        << text << " / " << key << " / " << fold;
+    if (!fold) {
+      ASSERT_EQ(LocateToken(std::string_view(token), std::string_view(text)), expected);
+    }
+  }
+}
+
 TEST(LocateToken, HandlesPeriodicAndAdversarialTokens) {
   const std::u16string text = std::u16string(100000, u'a');
   EXPECT_EQ(LocateToken<char16_t>(std::u16string(5000, u'a') + u"b", text), 0);
@@ -64,6 +94,11 @@ TEST(LocateToken, HandlesPeriodicAndAdversarialTokens) {
   for (int i = 0; i < 50000; ++i) abab += u"ab";
   EXPECT_EQ(LocateToken<char16_t>(abab.substr(0, 999) + u"a", abab), 0);
   EXPECT_EQ(LocateToken<char16_t>(abab.substr(1, 1000), abab), 2);
+  // Bytes: the rare pair stands everywhere, so Two-Way takes over.
+  const std::string bytes(100000, 'a'), token = std::string(5000, 'a') + "b";
+  EXPECT_EQ(LocateToken(PrepareToken(std::string_view(token)), std::string_view(bytes)), 0);
+  EXPECT_EQ(LocateToken(PrepareToken(std::string_view(token)), std::string_view(bytes + "B")), 0);
+  EXPECT_EQ(LocateToken(PrepareToken(std::string_view(token), true), std::string_view(bytes + "B")), 95001);
 }
 
 struct TContextCaseRec {

@@ -1,0 +1,29 @@
+// The scan that finds where a token of bytes may start: two of its bytes,
+// the rarest in common text, looked for at their distance sixteen or
+// thirty-two places at a time (SSE2, or AVX2 where the CPU has it). Most
+// texts hold few places where both stand, so few are verified; the caller
+// keeps the worst case linear (see token_search).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+struct TRarePairRec {
+  uint32_t Index1 = 0, Index2 = 0;  // where the two bytes stand in the token
+  uint8_t Byte1 = 0, Byte2 = 0;     // the bytes, lower case where case is ignored
+  // 0x20 where the byte is an ASCII letter and case is ignored: the text's
+  // byte with this bit set is compared, which matches both cases.
+  uint8_t Fold1 = 0, Fold2 = 0;
+};
+
+// The pair of a token of at least one byte: its rarest byte and the
+// rarest other one (the same where all its bytes are alike). Where
+// foldAscii, the token is in lower case and ASCII letters match either
+// case. No tables are built: the ranks are constant data.
+TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii);
+
+// The first start from from to last (inclusive) at which text holds both
+// bytes of the pair at their places, or size_t(-1). text must hold
+// last + the pair's larger index + 1 bytes.
+size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size_t from, size_t last);
