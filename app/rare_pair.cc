@@ -37,31 +37,10 @@ constexpr std::array<uint8_t, 256> ByteRanks = MakeByteRanks();
 uint8_t Lower(uint8_t b) { return b >= 'A' && b <= 'Z' ? static_cast<uint8_t>(b + 0x20) : b; }
 bool IsLetter(uint8_t b) { return Lower(b) >= 'a' && Lower(b) <= 'z'; }
 
-// Whether the CPU and the system both keep AVX2's registers: asked once,
-// and only by a scan long enough to use them.
-bool CpuHasAvx2() {
-  static int known = 0;  // 0: not asked yet, 1: no, 2: yes
-  if (known == 0) {
-    unsigned a, b, c, d;
-    bool avx2 = __get_cpuid(1, &a, &b, &c, &d) && (c & bit_OSXSAVE) && (c & bit_AVX);
-    if (avx2) {
-      unsigned lo, hi;
-      __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-      avx2 = (lo & 6) == 6 && __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
-    }
-    known = avx2 ? 2 : 1;
-  }
-  return known == 2;
-}
+}  // namespace
 
-bool PairAt(const TRarePairRec& pair, const char* text, size_t i) {
-  return (static_cast<uint8_t>(text[i + pair.Index1]) | pair.Fold1) == pair.Byte1 &&
-         (static_cast<uint8_t>(text[i + pair.Index2]) | pair.Fold2) == pair.Byte2;
-}
-
-// The first start in [from, last] where the pair stands, sixteen at a time;
-// the last sixteen overlap those looked at, with those masked off.
-size_t ScanSse2(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
+// The last sixteen starts overlap those looked at, with those masked off.
+size_t ScanPairSse2(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
   const __m128i byte1 = _mm_set1_epi8(static_cast<char>(pair.Byte1));
   const __m128i byte2 = _mm_set1_epi8(static_cast<char>(pair.Byte2));
   const __m128i fold1 = _mm_set1_epi8(static_cast<char>(pair.Fold1));
@@ -82,8 +61,8 @@ size_t ScanSse2(const TRarePairRec& pair, const char* text, size_t from, size_t 
   return NotFound;
 }
 
-// The same thirty-two at a time.
-__attribute__((target("avx2"))) size_t ScanAvx2(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
+__attribute__((target("avx2"))) size_t ScanPairAvx2(const TRarePairRec& pair, const char* text, size_t from,
+                                                    size_t last) {
   const __m256i byte1 = _mm256_set1_epi8(static_cast<char>(pair.Byte1));
   const __m256i byte2 = _mm256_set1_epi8(static_cast<char>(pair.Byte2));
   const __m256i fold1 = _mm256_set1_epi8(static_cast<char>(pair.Fold1));
@@ -104,8 +83,6 @@ __attribute__((target("avx2"))) size_t ScanAvx2(const TRarePairRec& pair, const 
   if (const uint32_t mask = maskAt(start) >> (i - start)) return i + static_cast<size_t>(__builtin_ctz(mask));
   return NotFound;
 }
-
-}  // namespace
 
 TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii) {
   // A capital letter is as rare as its case is ignored: as its lower case.
@@ -131,12 +108,17 @@ TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii) {
   return pair;
 }
 
-size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
-  if (from > last) return NotFound;
-  const size_t count = last - from + 1;
-  if (count >= 64 && CpuHasAvx2()) return ScanAvx2(pair, text, from, last);
-  if (count >= 16) return ScanSse2(pair, text, from, last);
-  for (size_t i = from; i <= last; ++i)
-    if (PairAt(pair, text, i)) return i;
-  return NotFound;
+bool CpuHasAvx2() {
+  static int known = 0;  // 0: not asked yet, 1: no, 2: yes
+  if (known == 0) {
+    unsigned a, b, c, d;
+    bool avx2 = __get_cpuid(1, &a, &b, &c, &d) && (c & bit_OSXSAVE) && (c & bit_AVX);
+    if (avx2) {
+      unsigned lo, hi;
+      __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+      avx2 = (lo & 6) == 6 && __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
+    }
+    known = avx2 ? 2 : 1;
+  }
+  return known == 2;
 }

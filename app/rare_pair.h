@@ -23,7 +23,27 @@ struct TRarePairRec {
 // case. No tables are built: the ranks are constant data.
 TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii);
 
+// Whether the CPU and the system both keep AVX2's registers: asked once,
+// and only by a scan long enough to use them.
+bool CpuHasAvx2();
+
+// FindPairCandidate for at least 16 starts, sixteen at a time (SSE2), and
+// for at least 32, thirty-two at a time (AVX2, where CpuHasAvx2).
+size_t ScanPairSse2(const TRarePairRec& pair, const char* text, size_t from, size_t last);
+size_t ScanPairAvx2(const TRarePairRec& pair, const char* text, size_t from, size_t last);
+
 // The first start from from to last (inclusive) at which text holds both
 // bytes of the pair at their places, or size_t(-1). text must hold
-// last + the pair's larger index + 1 bytes.
-size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size_t from, size_t last);
+// last + the pair's larger index + 1 bytes. Inline: a line's search may
+// be short.
+inline size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
+  if (from > last) return static_cast<size_t>(-1);
+  const size_t count = last - from + 1;
+  if (count >= 64 && CpuHasAvx2()) return ScanPairAvx2(pair, text, from, last);
+  if (count >= 16) return ScanPairSse2(pair, text, from, last);
+  for (size_t i = from; i <= last; ++i)
+    if ((static_cast<uint8_t>(text[i + pair.Index1]) | pair.Fold1) == pair.Byte1 &&
+        (static_cast<uint8_t>(text[i + pair.Index2]) | pair.Fold2) == pair.Byte2)
+      return i;
+  return static_cast<size_t>(-1);
+}

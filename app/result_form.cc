@@ -229,6 +229,39 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
   end = PutText(PutText(end, form.Middle), form.Tail);
   form.MissLineSize = static_cast<size_t>(end - form.MissLine);
   channel.LfLineEnds = LinesEndInLf(switches);
+  form.MissEndedSize = static_cast<size_t>(
+      PutLineEnd(channel, PutText(form.MissEnded, std::string_view(form.MissLine, form.MissLineSize))) -
+      form.MissEnded);
+  form.LineNumber = switches.FirstLine;
+}
+
+void CountLines(TResultFormRec& form, size_t count) {
+  if (!form.Numbered || count == 0) return;
+  form.LineNumber += static_cast<int64_t>(count);
+  form.LineDigitsSize = static_cast<size_t>(PutDecimal(form.LineDigits, form.LineNumber) - form.LineDigits);
+}
+
+void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, size_t count) {
+  constexpr size_t Copy = 32;   // a short miss is copied whole with this many bytes
+  constexpr size_t Lines = 64;  // lines put at once: fewer than a 4 KiB block holds
+  const size_t size = form.MissEndedSize;
+  while (count > 0) {
+    const size_t n = count < Lines ? count : Lines;
+    char* at = ChannelRoom(channel, n * size + Copy);
+    if (!at) {
+      WriteBytes(channel, std::string_view(form.MissLine, form.MissLineSize));
+      WriteLineEnd(channel);
+      --count;
+      continue;
+    }
+    if (size <= Copy) {
+      for (size_t i = 0; i < n; ++i, at += size) std::memcpy(at, form.MissEnded, Copy);
+    } else {
+      for (size_t i = 0; i < n; ++i) at = PutText(at, std::string_view(form.MissEnded, size));
+    }
+    TakeLines(channel, at);
+    count -= n;
+  }
 }
 
 void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
@@ -236,15 +269,14 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
     // The plain line of ASCII texts, the common case with --lines and
     // --files, asks nothing more of the form: framed, it would cost a tenth
     // more.
-    const size_t room = form.FilePart.size() + LineHeadRoom + 2 + found.BeforeBytes.size() + found.AfterBytes.size();
+    const size_t room = form.FilePart.size() + LineHeadRoom + 4 + found.BeforeBytes.size() + found.AfterBytes.size();
     if (char* at = ChannelRoom(channel, room)) {
       if (form.NamesFile) at = PutText(at, form.FilePart);
       at = PutText(PutLineHead(at, found, form.Length), found.BeforeBytes);
       *at++ = '|';
       at = PutText(at, found.AfterBytes);
       *at++ = '|';
-      TakeRoom(channel, at);
-      WriteLineEnd(channel);
+      TakeLines(channel, PutLineEnd(channel, at));
       return;
     }
   }

@@ -12,6 +12,7 @@
 #include "app/found.h"
 #include "app/switches.h"
 #include "core/console.h"
+#include "core/line_input.h"
 
 // How a result is framed.
 enum class TFormKind : uint8_t {
@@ -46,15 +47,19 @@ struct TResultFormRec {
   bool Plain = true;       // the line as it has always been (a file's name before it)
   char LineDigits[24];     // that number, where Numbered
   size_t LineDigitsSize = 0;
+  int64_t LineNumber = 0;  // the same as a number
   // A found result: its head (made per result, at most HeadRoom bytes with
   // its line part), then the contexts it holds with Middle between them and
   // Tail after them.
   size_t HeadRoom = 0;
   bool HasBefore = true, HasAfter = true;
   std::string_view Middle, Tail;
-  // A miss's result after its line part, less the line end.
+  // A miss's result after its line part, less the line end, and with it
+  // (the 32 bytes after that are copied with it, so they are zero).
   char MissLine[160];
   size_t MissLineSize = 0;
+  char MissEnded[192] = {};
+  size_t MissEndedSize = 0;
   uint32_t UnitsCp = 0;  // the page the byte escapes of UTF-16 contexts come from
   // Room kept from result to result: contexts in the channel's page.
   std::string BeforeOut, AfterOut;
@@ -98,6 +103,7 @@ inline void WriteResult(TResultFormRec& form, TTextChannelRec& channel, const TF
 // Moves on to the next line: counts up its number where results hold it.
 inline void CountLine(TResultFormRec& form) {
   if (!form.Numbered) return;
+  ++form.LineNumber;
   // The digits are counted up where they stand: numbers come by the
   // million with --lines.
   char* digits = form.LineDigits;
@@ -111,37 +117,34 @@ inline void CountLine(TResultFormRec& form) {
   digits[0] = '1';
 }
 
+// Moves on by count lines at once.
+void CountLines(TResultFormRec& form, size_t count);
+
+// Writes count misses that start with nothing, whole lines copied at once.
+void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, size_t count);
+
 // Writes a miss for each whole (LF-ended) line at the start of lines, and
 // counts them; returns the bytes those lines take. A run of lines known to
-// lack the token costs far less this way than a search each. Inline: it
-// runs once for every line that holds the token.
+// lack the token costs far less this way than a search each: their line
+// ends are counted sixteen bytes at a time, and the same miss is copied
+// for each. Inline: it runs once for every line that holds the token.
 inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std::string_view lines) {
-  const char* const start = lines.data();
-  const char* const end = start + lines.size();
-  const char* at = start;
-  if (form.FoundOnly && !form.Numbered) {
-    // Nothing to write and nothing to count: past them all at once (the
-    // backward scan only where a line end is there to find).
-    if (std::memchr(start, '\n', lines.size())) return lines.rfind('\n') + 1;
-    return 0;
-  }
-  if (!form.Prefixed) {
-    // The same line for each, its form asked once, not per line, which
-    // would cost a miss a tenth more.
-    const std::string_view miss(form.MissLine, form.MissLineSize);
+  if (!form.FoundOnly && form.Prefixed) {
+    // Numbered or named misses, each of its own.
+    const char* const start = lines.data();
+    const char* const end = start + lines.size();
+    const char* at = start;
     while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
-      WriteBytes(channel, miss);
-      WriteLineEnd(channel);
+      WritePrefixedMiss(form, channel);
+      CountLine(form);
       at = static_cast<const char*>(lf) + 1;
     }
     return static_cast<size_t>(at - start);
   }
-  // Numbered or named misses; with --found-only only their lines counted.
-  const bool write = !form.FoundOnly;
-  while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
-    if (write) WritePrefixedMiss(form, channel);
-    CountLine(form);
-    at = static_cast<const char*>(lf) + 1;
-  }
-  return static_cast<size_t>(at - start);
+  size_t taken;
+  const size_t count = CountLineEnds(lines, taken);
+  if (count == 0) return 0;
+  if (!form.FoundOnly) WriteMissRun(form, channel, count);
+  if (form.Numbered) CountLines(form, count);
+  return taken;
 }

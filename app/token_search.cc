@@ -174,6 +174,17 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
 template <bool Fold>
 bool SameBytes(const char* h, const char* n, size_t l) {
   if constexpr (!Fold) {
+    // Most tokens are short: two overlapping loads each, no call.
+    uint64_t a, b, c, d;
+    if (l >= 8 && l <= 16) {
+      std::memcpy(&a, h, 8), std::memcpy(&b, n, 8), std::memcpy(&c, h + l - 8, 8), std::memcpy(&d, n + l - 8, 8);
+      return a == b && c == d;
+    }
+    if (l >= 4 && l < 8) {
+      uint32_t e, f, g, k;
+      std::memcpy(&e, h, 4), std::memcpy(&f, n, 4), std::memcpy(&g, h + l - 4, 4), std::memcpy(&k, n + l - 4, 4);
+      return e == f && g == k;
+    }
     return std::memcmp(h, n, l) == 0;
   } else {
     for (size_t k = 0; k < l; ++k)
@@ -187,8 +198,8 @@ bool SameBytes(const char* h, const char* n, size_t l) {
 // the bytes passed (a text full of the pair but not the token), the rest
 // is left to Two-Way, which keeps the whole search linear.
 template <bool Fold>
-size_t PairFind(const char* h, size_t hl, const char* n, size_t l, const TRarePairRec& pair,
-                const TFactorisationRec* made) {
+[[gnu::always_inline]] inline size_t PairFind(const char* h, size_t hl, const char* n, size_t l,
+                                              const TRarePairRec& pair, const TFactorisationRec* made) {
   const size_t last = hl - l;
   size_t from = 0, work = 0;
   for (;;) {
@@ -239,6 +250,9 @@ int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TC
   }
 }
 
+// Whether byte c is in a set's map of U+0000-U+00FF.
+inline bool InByteMap(const bool* latin, char c) { return latin[static_cast<unsigned char>(c)]; }
+
 // Index of the first unit of s that is no delimiter; s.size() when there
 // is none.
 template <typename TChar>
@@ -265,7 +279,7 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   for (size_t i = 0; i < delimiters.size(); i += width) {
     const char32_t c = CharAt(delimiters, i, width);
     if (c <= 0xFF)
-      set.Latin[c >> 6] |= uint64_t{1} << (c & 63);
+      set.Latin[c] = true;
     else
       set.Others.push_back(c);
   }
@@ -375,6 +389,14 @@ std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text,
   // Whole word: walk back from the token over touching delimiters, then
   // over the word before them.
   size_t end = std::min(text.size(), static_cast<size_t>(tokenPos > 1 ? tokenPos - 1 : 0));
+  if constexpr (std::is_same_v<TChar, char>) {
+    // A byte a character: the set's map alone, in a tight loop.
+    const bool* latin = delimiters.Latin;
+    while (end > 0 && InByteMap(latin, text[end - 1])) --end;
+    size_t start = end;
+    while (start > 0 && !InByteMap(latin, text[start - 1])) --start;
+    return text.substr(start, end - start);
+  }
   size_t width;
   while (end > 0 && CharSetHas(delimiters, CharBefore(text, end, width))) end -= width;
   size_t start = end;
@@ -395,6 +417,14 @@ std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, 
     return text.substr(start, end - start);
   }
   if (text.empty() || length < afterPos) return {};
+  if constexpr (std::is_same_v<TChar, char>) {
+    const bool* latin = delimiters.Latin;
+    size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
+    while (start < text.size() && InByteMap(latin, text[start])) ++start;
+    size_t end = start;
+    while (end < text.size() && !InByteMap(latin, text[end])) ++end;
+    return text.substr(start, end - start);
+  }
   const std::basic_string_view<TChar> tail = text.substr(afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0);
   const size_t start = FirstWordStart(tail, delimiters);
   return tail.substr(start, FirstWordEnd(tail, start, delimiters) - start);

@@ -15,8 +15,9 @@
 
 // A set of delimiter characters (Unicode code points).
 struct TCharSetRec {
-  uint64_t Latin[4] = {0, 0, 0, 0};  // bit map for U+0000-U+00FF
-  std::vector<char32_t> Others;      // sorted, above U+00FF
+  // U+0000-U+00FF, one byte each: asked for every byte the word scans pass.
+  bool Latin[256] = {};
+  std::vector<char32_t> Others;  // sorted, above U+00FF
 };
 
 // Every character of the delimiter text; duplicates are harmless, an empty
@@ -27,7 +28,7 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters);
 // the word scans pass, so the common case is inline.
 bool CharSetHasOther(const TCharSetRec& set, char32_t c);
 inline bool CharSetHas(const TCharSetRec& set, char32_t c) {
-  if (c <= 0xFF) return (set.Latin[c >> 6] >> (c & 63)) & 1;
+  if (c <= 0xFF) return set.Latin[c];
   return CharSetHasOther(set, c);
 }
 

@@ -234,12 +234,7 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi) {
   AppendBytes(channel, WideToNarrow(NarrowToWide(ansi, acp), channel.CodePage));
 }
 
-char* PutDecimal(char* out, int64_t value) {
-  // One digit at once: the length of most results is 0.
-  if (static_cast<uint64_t>(value) < 10) {
-    *out = static_cast<char>('0' + value);
-    return out + 1;
-  }
+char* PutLongDecimal(char* out, int64_t value) {
   // Two digits at a time from a table: positions come by the million with
   // --lines.
   static const char Pairs[] =
@@ -274,6 +269,10 @@ void WriteLineEnd(TTextChannelRec& channel) {
   } else {
     AppendBytes(channel, channel.LfLineEnds ? std::string_view("\n", 1) : std::string_view("\r\n", 2));
   }
+  EndLine(channel);
+}
+
+void EndLine(TTextChannelRec& channel) {
   if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces) {
     channel.LineStart = channel.Fill;  // more lines may join the block
     return;

@@ -111,19 +111,69 @@ void WriteAnsiText(TTextChannelRec& channel, const std::string& ansi);
 
 // text put at out, which has room for it; returns the end of it. Result
 // lines and the failure report are put together this way, with no heap.
+// Up to sixteen bytes, most words of a result, are copied inline by two
+// overlapping moves: a call of memcpy would cost more than the copy.
 inline char* PutText(char* out, std::string_view text) {
-  if (!text.empty()) std::memcpy(out, text.data(), text.size());
-  return out + text.size();
+  const char* from = text.data();
+  const size_t size = text.size();
+  if (size >= 8 && size <= 16) {
+    std::memcpy(out, from, 8);
+    std::memcpy(out + size - 8, from + size - 8, 8);
+  } else if (size >= 4 && size < 8) {
+    std::memcpy(out, from, 4);
+    std::memcpy(out + size - 4, from + size - 4, 4);
+  } else if (size > 0 && size < 4) {
+    out[0] = from[0];
+    out[size / 2] = from[size / 2];
+    out[size - 1] = from[size - 1];
+  } else if (size > 16) {
+    std::memcpy(out, from, size);
+  }
+  return out + size;
 }
 
 // A number in plain decimal, "-" before negative values, put at out, which
-// has room for 20 characters; returns the end of it.
-char* PutDecimal(char* out, int64_t value);
+// has room for 20 characters; returns the end of it. Numbers below 100,
+// most lengths and positions, are put inline.
+char* PutLongDecimal(char* out, int64_t value);
+inline char* PutDecimal(char* out, int64_t value) {
+  if (static_cast<uint64_t>(value) < 10) {
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+  }
+  if (static_cast<uint64_t>(value) < 100) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
+  }
+  return PutLongDecimal(out, value);
+}
 
 // Writes CR LF (LF alone when LfLineEnds) and hands the buffer to the
 // operating system (in LineBlocks mode only once the block is full, or at
 // FlushChannel).
 void WriteLineEnd(TTextChannelRec& channel);
+
+// The channel's line end put at out; returns the end of it.
+inline char* PutLineEnd(const TTextChannelRec& channel, char* out) {
+  if (!channel.LfLineEnds) *out++ = '\r';
+  *out++ = '\n';
+  return out;
+}
+
+// What WriteLineEnd does once the line end is in the buffer.
+void EndLine(TTextChannelRec& channel);
+
+// TakeRoom for whole lines put in the room, each with its line end (see
+// PutLineEnd): the end of a line, as WriteLineEnd makes it, without a
+// call where lines join a block.
+inline void TakeLines(TTextChannelRec& channel, const char* end) {
+  TakeRoom(channel, end);
+  if (channel.Mode == TChannelMode::LineBlocks && !channel.InPieces)
+    channel.LineStart = channel.Fill;
+  else
+    EndLine(channel);
+}
 
 // Hands whatever is buffered to the operating system. A partial write is
 // continued and an interrupted one retried; an error, or a write that makes

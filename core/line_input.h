@@ -79,6 +79,10 @@ inline void SkipHeldInput(TLineInputRec& in, size_t count) {
   in.Scanned = in.Scanned > count ? in.Scanned - count : 0;
 }
 
+// The LF bytes among bytes, sixteen at a time; afterLast is the index just
+// past the last of them (0 where there is none).
+size_t CountLineEnds(std::string_view bytes, size_t& afterLast);
+
 // Takes the held bytes up to the LF at index lf as the next line, without
 // the LF and a CR right before it. For bytes, not UTF-16LE.
 inline std::string_view TakeByteLine(TLineInputRec& in, size_t lf) {

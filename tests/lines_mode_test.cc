@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <regex>
 
 #include "core/exit_code.h"
+#include "core/line_input.h"
 #include "tests/fake_platform.h"
 
 // Where the reads of standard input end is the fake's choice alone: lines,
@@ -33,6 +35,19 @@ TEST(SearchInputLines, JoinsWhatTheReadsSplit) {
     Fake.Input = c.reads;
     EXPECT_EQ(RunFakeProgram({"--lines", "TOKEN"}), ExitTokenFound) << c.out;
     EXPECT_EQ(Fake.Out, c.out);
+  }
+}
+
+// Sixteen bytes at a time, the overlapping last sixteen, and the search
+// back for the last one, against a count byte by byte.
+TEST(CountLineEnds, AgreesWithACountByteByByte) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 5000; ++round) {
+    std::string bytes(rng() % (round < 4000 ? 80 : 9000), 'x');
+    for (char& c : bytes) c = rng() % 9 == 0 ? '\n' : 'x';
+    size_t afterLast = 7;
+    ASSERT_EQ(CountLineEnds(bytes, afterLast), static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+    ASSERT_EQ(afterLast, bytes.rfind('\n') + 1) << bytes.size();
   }
 }
 
