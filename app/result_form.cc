@@ -1,15 +1,19 @@
 #include "app/result_form.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "app/json_text.h"
 #include "core/text_conversion.h"
+#include "text/utf16.h"
 
 namespace {
 
 // Room for the most PutLinePart puts, and for the rest of each form's head.
 constexpr size_t LinePartRoom = 64;
 constexpr size_t LineHeadRoom = 80, JsonHeadRoom = 160, FieldHeadRoom = 32;
+// UTF-16 contexts longer than this are converted as they are written.
+constexpr size_t LongContextUnits = 65536;
 
 // Everything of the plain line up to the texts (at most 80 bytes).
 // Each fixed text is put on its own, so that its size is known where it is
@@ -138,15 +142,39 @@ char* PutContext(char* out, std::basic_string_view<TChar> text, bool json) {
 }
 
 // Writes a context text through channel in pieces, for a result too long
-// for the channel's block.
+// for the channel's block; UTF-16 text that is not JSON is converted from
+// unitsCp a piece at a time, each ending where no surrogate pair is split.
 template <typename TChar>
-void WriteContext(TTextChannelRec& channel, std::basic_string_view<TChar> text, bool json) {
+void WriteContext(TTextChannelRec& channel, std::basic_string_view<TChar> text, bool json, uint32_t unitsCp) {
   constexpr size_t Units = 256;
-  char piece[JsonUnitsRoom(Units)];
-  for (size_t i = 0; i < text.size(); i += Units) {
-    const std::basic_string_view<TChar> part = text.substr(i, Units);
-    WriteBytes(channel, std::string_view(piece, static_cast<size_t>(PutContext(piece, part, json) - piece)));
+  char piece[JsonUnitsRoom(Units + 1)];
+  for (size_t i = 0, size; i < text.size(); i += size) {
+    size = std::min(Units, text.size() - i);
+    if constexpr (std::is_same_v<TChar, char16_t>) {
+      if (SplitsPairAt(text, i + size)) ++size;
+      if (!json) {
+        WriteBytes(channel, NarrowFromWide(text.substr(i, size), channel.CodePage, unitsCp));
+        continue;
+      }
+    }
+    WriteBytes(channel,
+               std::string_view(piece, static_cast<size_t>(PutContext(piece, text.substr(i, size), json) - piece)));
   }
+}
+
+// A found result in pieces: the one way for a result too long for the
+// channel's block, and for long UTF-16 contexts converted as they go.
+template <typename TChar>
+void WriteFrameInPieces(const TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found,
+                        std::basic_string_view<TChar> before, std::basic_string_view<TChar> after) {
+  if (form.Prefixed) WritePrefix(channel, form);
+  char head[JsonHeadRoom];
+  WriteBytes(channel, std::string_view(head, static_cast<size_t>(PutResultHead(head, form, found) - head)));
+  WriteContext(channel, before, form.Json, form.UnitsCp);
+  WriteBytes(channel, form.Middle);
+  WriteContext(channel, after, form.Json, form.UnitsCp);
+  WriteBytes(channel, form.Tail);
+  WriteLineEnd(channel);
 }
 
 // A found result with its texts: straight into the channel's buffer where
@@ -161,16 +189,10 @@ template <typename TChar>
     if (form.Prefixed) at = PutPrefix(at, form);
     at = PutContext(PutResultHead(at, form, found), before, form.Json);
     TakeRoom(channel, PutText(PutContext(PutText(at, form.Middle), after, form.Json), form.Tail));
+    WriteLineEnd(channel);
   } else {
-    if (form.Prefixed) WritePrefix(channel, form);
-    char head[JsonHeadRoom];
-    WriteBytes(channel, std::string_view(head, static_cast<size_t>(PutResultHead(head, form, found) - head)));
-    WriteContext(channel, before, form.Json);
-    WriteBytes(channel, form.Middle);
-    WriteContext(channel, after, form.Json);
-    WriteBytes(channel, form.Tail);
+    WriteFrameInPieces(form, channel, found, before, after);
   }
-  WriteLineEnd(channel);
 }
 
 }  // namespace
@@ -289,6 +311,11 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
   const std::u16string_view after = form.HasAfter ? found.AfterUnits : std::u16string_view();
   if (form.Json) {
     WriteFrame(form, channel, found, before, after);
+    return;
+  }
+  if (before.size() + after.size() > LongContextUnits) {
+    // No copy of a long context in the channel's page.
+    WriteFrameInPieces(form, channel, found, before, after);
     return;
   }
   form.BeforeOut = NarrowFromWide(before, channel.CodePage, form.UnitsCp);

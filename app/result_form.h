@@ -74,7 +74,10 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
                        TTextChannelRec& channel, const std::u16string* fileName = nullptr, uint32_t nameEscapesCp = 0);
 
 // Writes a found result. Its texts are converted before any of it is
-// written: when memory runs out, no half line has gone out.
+// written, so that when memory runs out no half line has gone out; only
+// contexts of more than 64 Ki units are converted as they are written,
+// which keeps no copy of them (a line cut by lack of memory then is
+// dropped from the output, as every line in pieces is).
 void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found);
 
 // Writes a miss that starts with a file part or a number (see WriteMiss).

@@ -1,20 +1,19 @@
 #include "text/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "text/utf16.h"
 
-std::u16string DecodeUtf8(std::string_view text) {
-  // Never more units than bytes: size once, write by index, cut at the end.
-  std::u16string out(text.size(), u'\0');
-  char16_t* o = out.data();
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
+namespace {
+
+// Decodes the bytes of s (n in all) from i until stop, putting units at o;
+// i and o move on.
+void DecodeUtf8Block(const unsigned char* s, size_t n, size_t& i, size_t stop, char16_t*& o) {
+  while (i < stop) {
     // ASCII, the common case, goes eight bytes at a time.
-    while (n - i >= 8) {
+    while (stop - i >= 8) {
       uint64_t word;
       std::memcpy(&word, s + i, 8);
       if (word & 0x8080808080808080u) break;
@@ -22,8 +21,8 @@ std::u16string DecodeUtf8(std::string_view text) {
       o += 8;
       i += 8;
     }
-    while (i < n && s[i] < 0x80) *o++ = s[i++];
-    if (i >= n) break;
+    while (i < stop && s[i] < 0x80) *o++ = s[i++];
+    if (i >= stop) break;
     const unsigned char b = s[i];
     int need;
     char32_t cp;
@@ -63,7 +62,28 @@ std::u16string DecodeUtf8(std::string_view text) {
     o = PutUtf16(o, cp);
     i += static_cast<size_t>(need) + 1;
   }
-  out.resize(static_cast<size_t>(o - out.data()));
+}
+
+}  // namespace
+
+std::u16string DecodeUtf8(std::string_view text) {
+  // Never more units than bytes: room for them all is kept once, but sized
+  // (and so touched) a block at a time and cut after each, so that memory
+  // holds the units the text takes, not twice its bytes.
+  constexpr size_t Block = 65536;
+  std::u16string out;
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  out.reserve(n + 4);
+  size_t i = 0;
+  while (i < n) {
+    const size_t stop = std::min(n, i + Block);  // the last sequence may run past it
+    const size_t at = out.size();
+    out.resize(at + (stop - i) + 3);
+    char16_t* o = out.data() + at;
+    DecodeUtf8Block(s, n, i, stop, o);
+    out.resize(static_cast<size_t>(o - out.data()));
+  }
   return out;
 }
 
