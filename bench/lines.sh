@@ -10,11 +10,20 @@
 # inside longer words, which must stay linear. Needs hyperfine and mawk
 # (Debian packages "hyperfine" and "mawk").
 #
+# Peers, each row's output checked first: cat (the floor of reading the
+# file), mawk, and ripgrep (Debian package "ripgrep") taking a rare
+# token's next word, with and without case. The goals printed at the end
+# are ratios of medians: a rare token's word at most ripgrep's time, also
+# with case ignored, and that run at most 1.5 times the case-sensitive
+# one; plain --lines at most twice cat and mawk at least 15 times slower.
+#
 #   sh bench/lines.sh [BUILD_DIR] [WIN_BUILD_DIR]
 #
 # LINES sets the file's lines (default 1,000,000, about 50 MB; the token in
 # a third of them); with WIN_BUILD_DIR the Win32 build runs under Wine on
-# the first WIN_LINES lines (default all).
+# the first WIN_LINES lines (default all). BIG_COPIES=N (say 40: 2 GB)
+# also times plain --lines on N copies of the file, for peak memory and
+# time against size.
 set -eu
 build=${1:-build}
 winbuild=${2:-}
@@ -26,6 +35,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 . "$(dirname "$0")/check.sh"
 command -v mawk >/dev/null 2>&1 || { echo "$0: needs mawk (Debian package mawk)" >&2; exit 1; }
+command -v rg >/dev/null 2>&1 || { echo "$0: needs ripgrep (Debian package ripgrep)" >&2; exit 1; }
 
 # Nine words a line from a small vocabulary, "ERROR:" among them in every
 # third line; the same file for every run.
@@ -83,6 +93,17 @@ with open(os.path.join(out, "expected-json.txt"), "wb") as j, open(os.path.join(
                 % (n, b"true" if found == b"TRUE" else b"false", pos, after, length, before, behind))
         if found == b"TRUE":
             f.write(line + b"\r\n")
+# A rare token's next word (blank, comma and semicolon delimit), one line
+# each, as tokloc --field=after and ripgrep's -o -r '$1' write them.
+with open(os.path.join(out, "lines.txt"), "rb") as f, open(os.path.join(out, "expected-rare.txt"), "wb") as r:
+    for line in f:
+        at = line.find(b"mu nu xi")
+        if at >= 0:
+            rest = line[at + 8:].rstrip(b"\r\n").lstrip(b" ,;")
+            word = rest
+            for d in b" ,;":
+                word = word.split(bytes([d]))[0]
+            r.write(word + b"\n")
 # --files on the same file: the found lines, each after the file's name.
 with open(os.path.join(out, "expected-files.txt"), "wb") as f:
     f.write(b"".join(b"lines.txt|" + line + b"\r\n" for line in plain if line.startswith(b"TRUE")))
@@ -120,6 +141,22 @@ time_cmd tokloc_pipe "$runs" "$out/expected.txt" "$build/tokloc --lines ERROR: <
 time_cmd tokloc_json_pipe "$runs" "$out/expected-json.txt" \
   "$build/tokloc --lines --json ERROR: < $out/lines.txt | cat"
 time_cmd mawk "$runs" "$out/expected.txt" "mawk -f $out/job.awk ERROR: < $out/lines.txt"
+time_cmd cat "$runs" "$out/lines.txt" "cat $out/lines.txt"
+# A rare token (687 lines of a million): its next word.
+time_cmd tokloc_rare "$runs" "$out/expected-rare.txt" \
+  "$build/tokloc --lines --found-only --lf --field=after 'mu nu xi' < $out/lines.txt"
+time_cmd rg_rare "$runs" "$out/expected-rare.txt" "rg -N -o -r '\$1' -- 'mu nu xi[ ,;]*([^ ,;]*)' $out/lines.txt"
+time_cmd tokloc_rare_i "$runs" "$out/expected-rare.txt" \
+  "$build/tokloc --lines --found-only --lf --field=after --ignore-case 'MU NU XI' < $out/lines.txt"
+time_cmd rg_rare_i "$runs" "$out/expected-rare.txt" "rg -i -N -o -r '\$1' -- 'MU NU XI[ ,;]*([^ ,;]*)' $out/lines.txt"
+if [ "${BIG_COPIES:-0}" -gt 0 ]; then
+  # The results of the copies are the copies of the results.
+  i=0
+  while [ "$i" -lt "$BIG_COPIES" ]; do cat "$out/lines.txt" >&3; cat "$out/expected.txt"; i=$((i + 1)); done \
+    3> "$out/big.txt" > "$out/expected-big.txt"
+  time_cmd tokloc_big 3 "$out/expected-big.txt" "$build/tokloc --lines ERROR: < $out/big.txt"
+  rm -f "$out/big.txt" "$out/expected-big.txt" "$out/tokloc_big.check"
+fi
 # Into a file: GNU grep stops at the first match when its output is /dev/null.
 time_cmd grep "$runs" "$out/expected.count" "grep -c ERROR: $out/lines.txt" "$out/grep.count"
 # One call per line, as scripts did before --lines; a call that neither
@@ -171,7 +208,11 @@ rows = [("tokloc", "tokloc --lines", lines, 0), ("tokloc_json", "tokloc --lines 
         ("tokloc_word", "tokloc --lines --word, a 6,001-byte token mostly inside longer words, one 3 MB line", 0, 0),
         ("tokloc_pipe", "tokloc --lines, into a pipe (cat)", lines, 0),
         ("tokloc_json_pipe", "tokloc --lines --json, into a pipe (cat)", lines, 0),
-        ("mawk", "mawk, the same job", lines, 0),
+        ("mawk", "mawk, the same job", lines, 0), ("cat", "cat", lines, 0),
+        ("tokloc_rare", "tokloc --lines --found-only --lf --field=after, a rare token", lines, 0),
+        ("rg_rare", "rg -N -o -r '$1', the same", lines, 0),
+        ("tokloc_rare_i", "the same tokloc with --ignore-case", lines, 0),
+        ("rg_rare_i", "rg -i, the same", lines, 0),
         ("grep", "grep -c", lines, 0), ("loop", "one tokloc call per line (dash, first 1,000 lines)", 1000, 0),
         ("wine_floor", "Wine: static MinGW floor, one WriteFile", 0, 0),
         ("wine_tokloc", "Wine: tokloc.exe --lines, less the floor", winlines, floor["median"] if floor else 0),
@@ -201,5 +242,22 @@ for key, to, limit in budgets:
         print("%s: %.2f times %s (at most %.1f)" % (key, load(key)["median"] / load(to)["median"], to, limit))
 for key, to, limit in over:
     print("%s: %s costs more than %.1f times %s" % (sys.argv[0], key, limit, to))
+# The goals against the peers, which differ from machine to machine: shown,
+# met or not, but no failure of the benchmark.
+print()
+goals = [("tokloc_rare", "rg_rare", "at most", 1.0), ("tokloc_rare_i", "rg_rare_i", "at most", 1.0),
+         ("tokloc_rare_i", "tokloc_rare", "at most", 1.5), ("tokloc", "cat", "at most", 2.0),
+         ("mawk", "tokloc", "at least", 15.0)]
+for key, to, how, limit in goals:
+    if load(key) and load(to):
+        ratio = load(key)["median"] / load(to)["median"]
+        met = ratio <= limit if how == "at most" else ratio >= limit
+        print("goal: %s %.2f times %s (%s %.1f): %s" % (key, ratio, to, how, limit, "met" if met else "missed"))
+big, small = load("tokloc_big"), load("tokloc")
+if big and small:
+    copies = int(os.environ.get("BIG_COPIES", "0"))
+    print("big input: %d copies in %.3f s, %.2f times %d times the file alone; peak %s MiB (the file alone %s MiB)"
+          % (copies, big["median"], big["median"] / (copies * small["median"]), copies, mem("tokloc_big"),
+             mem("tokloc")))
 sys.exit(1 if over else 0)
 PY
