@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 
 packages="cmake make g++ python3 libgtest-dev libbenchmark-dev locales
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
-  clang libclang-rt-14-dev clang-format-14 groff-base binutils unzip lintian mandoc jq parallel unicode-data"
+  clang libclang-rt-14-dev clang-format-14 groff-base binutils unzip lintian mandoc jq parallel unicode-data
+  openssh-server openssh-client"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
