@@ -150,6 +150,14 @@ TFoundRec FirstResult(const TPreparedSearchRec& search, TSearchCursorRec& cursor
   return FoundAt<TChar>(search, cursor, TUnitsOfRec<TChar>::Text(cursor), start);
 }
 
+// A text of bytes searched as its UTF-16 units. Out of line: the search
+// of ASCII bytes, line after line, then needs no room for the decoding.
+[[gnu::noinline]] TFoundRec SearchDecoded(TPreparedSearchRec& search, TSearchCursorRec& cursor,
+                                          std::string_view text) {
+  search.Decoded = NarrowToWide(text, search.BytesCp);
+  return SearchText(search, cursor, std::u16string_view(search.Decoded));
+}
+
 }  // namespace
 
 void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSearchArgsRec& args, uint32_t bytesCp,
@@ -212,8 +220,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
       return FoundAt<char>(search, cursor, text, static_cast<size_t>(position - 1));
     }
   }
-  search.Decoded = NarrowToWide(text, search.BytesCp);
-  return SearchText(search, cursor, std::u16string_view(search.Decoded));
+  return SearchDecoded(search, cursor, text);
 }
 
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text) {

@@ -144,10 +144,12 @@ inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std
     }
     return static_cast<size_t>(at - start);
   }
-  size_t taken;
-  const size_t count = CountLineEnds(lines, taken);
-  if (count == 0) return 0;
+  // The bytes of whole lines first: where the token is found line after
+  // line, there are none, and nothing needs counting.
+  const size_t taken = AfterLastLineEnd(lines);
+  if (taken == 0 || (form.FoundOnly && !form.Numbered)) return taken;
+  const size_t count = CountLineEnds(lines.substr(0, taken));
   if (!form.FoundOnly) WriteMissRun(form, channel, count);
-  if (form.Numbered) CountLines(form, count);
+  CountLines(form, count);
   return taken;
 }

@@ -42,49 +42,54 @@ __attribute__((noinline)) size_t ReadSource(TLineInputRec& in, char* buffer, siz
 
 }  // namespace
 
-size_t CountLineEnds(std::string_view bytes, size_t& afterLast) {
+size_t AfterLastLineEnd(std::string_view bytes) {
+  const char* const data = bytes.data();
+  size_t end = bytes.size();
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; end >= 16; end -= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + end - 16));
+    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))))
+      return end - 16 + static_cast<size_t>(31 - __builtin_clz(mask)) + 1;
+  }
+  if (end > 0 && bytes.size() >= 16) {
+    // The first bytes, less than sixteen: a block from the start, the rest
+    // of it masked off.
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))) & ((1u << end) - 1);
+    return mask ? static_cast<size_t>(31 - __builtin_clz(mask)) + 1 : 0;
+  }
+  while (end > 0 && data[end - 1] != '\n') --end;
+  return end;
+}
+
+size_t CountLineEnds(std::string_view bytes) {
   const char* const data = bytes.data();
   const size_t size = bytes.size();
-  afterLast = 0;
-  size_t count = 0;
-  if (size < 16) {
-    for (size_t i = 0; i < size; ++i)
-      if (data[i] == '\n') ++count, afterLast = i + 1;
-    return count;
-  }
+  size_t count = 0, i = 0;
   const __m128i lf = _mm_set1_epi8('\n');
-  const auto hits = [&](size_t at) {
-    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), lf);
-  };
-  size_t i = 0;
   while (size - i >= 16) {
     // Up to 255 blocks counted in bytes (each match takes one off), then
     // summed.
     const size_t blocks = std::min<size_t>((size - i) / 16, 255);
     __m128i counts = _mm_setzero_si128();
-    for (size_t b = 0; b < blocks; ++b, i += 16) counts = _mm_sub_epi8(counts, hits(i));
+    for (size_t b = 0; b < blocks; ++b, i += 16)
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), lf));
     const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
     count += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
   }
-  if (i < size) {
-    // The last sixteen bytes, less those counted already.
-    unsigned tail = static_cast<unsigned>(_mm_movemask_epi8(hits(size - 16))) >> (16 - (size - i));
-    tail = tail - ((tail >> 1) & 0x5555);
-    tail = (tail & 0x3333) + ((tail >> 2) & 0x3333);
-    tail = (tail + (tail >> 4)) & 0x0F0F;
-    count += (tail + (tail >> 8)) & 0x1F;
+  if (i == size) return count;
+  if (size < 16) {
+    for (; i < size; ++i) count += data[i] == '\n';
+    return count;
   }
-  if (count == 0) return 0;
-  // The last line end, mostly among the last sixteen bytes.
-  size_t end = size;
-  for (; end >= 16; end -= 16)
-    if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits(end - 16)))) {
-      afterLast = end - 16 + static_cast<size_t>(31 - __builtin_clz(mask)) + 1;
-      return count;
-    }
-  while (data[end - 1] != '\n') --end;
-  afterLast = end;
-  return count;
+  // The last bytes, less than sixteen: the last block, less what was
+  // counted.
+  const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + size - 16));
+  unsigned tail = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(last, lf))) >> (16 - (size - i));
+  tail = tail - ((tail >> 1) & 0x5555);
+  tail = (tail & 0x3333) + ((tail >> 2) & 0x3333);
+  tail = (tail + (tail >> 4)) & 0x0F0F;
+  return count + ((tail + (tail >> 8)) & 0x1F);
 }
 
 void OpenLineInput(TLineInputRec& in, TTextChannelRec& output, const TInputRec& source, bool haltOnReadFailure) {

@@ -79,9 +79,12 @@ inline void SkipHeldInput(TLineInputRec& in, size_t count) {
   in.Scanned = in.Scanned > count ? in.Scanned - count : 0;
 }
 
-// The LF bytes among bytes, sixteen at a time; afterLast is the index just
-// past the last of them (0 where there is none).
-size_t CountLineEnds(std::string_view bytes, size_t& afterLast);
+// The index just past the last LF among bytes (0 where there is none),
+// sixteen bytes at a time from the end.
+size_t AfterLastLineEnd(std::string_view bytes);
+
+// The LF bytes among bytes, sixteen at a time.
+size_t CountLineEnds(std::string_view bytes);
 
 // Takes the held bytes up to the LF at index lf as the next line, without
 // the LF and a CR right before it. For bytes, not UTF-16LE.
