@@ -152,8 +152,7 @@ TFoundRec FirstResult(const TPreparedSearchRec& search, TSearchCursorRec& cursor
 
 // A text of bytes searched as its UTF-16 units. Out of line: the search
 // of ASCII bytes, line after line, then needs no room for the decoding.
-[[gnu::noinline]] TFoundRec SearchDecoded(TPreparedSearchRec& search, TSearchCursorRec& cursor,
-                                          std::string_view text) {
+[[gnu::noinline]] TFoundRec SearchDecoded(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text) {
   search.Decoded = NarrowToWide(text, search.BytesCp);
   return SearchText(search, cursor, std::u16string_view(search.Decoded));
 }
