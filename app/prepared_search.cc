@@ -1,5 +1,6 @@
 #include "app/prepared_search.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "platform/platform.h"
@@ -65,18 +66,45 @@ struct TUnitsOfRec<char16_t> {
   static size_t TokenSize(const TPreparedSearchRec& s) { return s.Token.size(); }
 };
 
+// The 0-based start of the next occurrence from cursor.From on in the
+// text folded a block at a time into the search's room: each block with
+// the token's length less one after it, so that an occurrence that starts
+// in it is found there (the first one in that window is the first from
+// the block's start on), and blocks at least four times the token, so that
+// the overlaps add at most a quarter. Folding keeps each character's
+// units, and no block ends inside a surrogate pair.
+size_t FoldedIndex(TPreparedSearchRec& search, const TSearchCursorRec& cursor) {
+  const std::u16string_view text = cursor.Units;
+  const size_t size = search.FoldedToken.size();
+  const size_t block = std::max<size_t>(65536, 4 * size);
+  for (size_t from = cursor.From; from < text.size() && text.size() - from >= size;) {
+    size_t end = std::min(text.size(), from + block);
+    if (SplitsPairAt(text, end)) ++end;
+    size_t windowEnd = std::min(text.size(), end + size - 1);
+    if (SplitsPairAt(text, windowEnd)) ++windowEnd;
+    search.WideFolded.assign(text.substr(from, windowEnd - from));
+    FoldCaseUtf16(search.WideFolded);
+    const int64_t position = LocateToken(search.WideToken, std::u16string_view(search.WideFolded));
+    if (position > 0) return from + static_cast<size_t>(position - 1);
+    from = end;
+  }
+  return NoOccurrence;
+}
+
 // The 0-based start of the next occurrence that counts, from cursor.From
 // on, and the cursor past it; NoOccurrence when there is none. Without
 // Word, occurrences do not overlap: the search goes on after each. With
 // Word, every occurrence is looked at (linear whatever the token), and
 // one that does not stand as a word is passed over.
 template <typename TChar>
-size_t NextIndex(const TPreparedSearchRec& search, TSearchCursorRec& cursor) {
+size_t NextIndex(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
   using U = TUnitsOfRec<TChar>;
   const auto hay = U::Hay(cursor);
   const size_t size = U::TokenSize(search);
   size_t start = NoOccurrence;
-  if (!search.Word) {
+  if (cursor.FoldInBlocks) {
+    if constexpr (std::is_same_v<TChar, char16_t>) start = FoldedIndex(search, cursor);
+  } else if (!search.Word) {
     if (cursor.From <= hay.size()) {
       const int64_t position = LocateToken(U::Token(search), hay.substr(cursor.From));
       if (position > 0) start = cursor.From + static_cast<size_t>(position - 1);
@@ -131,7 +159,7 @@ template <typename TChar>
 // The text's first result: the occurrence --occurrence asks for (the
 // first without it), or a miss.
 template <typename TChar>
-TFoundRec FirstResult(const TPreparedSearchRec& search, TSearchCursorRec& cursor) {
+TFoundRec FirstResult(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
   int64_t target = search.Occurrence > 0 ? search.Occurrence : 1;
   if (search.Occurrence < 0) {
     // Counted first: the Nth from the end is the (count + 1 + N)th.
@@ -227,7 +255,11 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
   cursor = TSearchCursorRec();
   cursor.Wide = true;
   cursor.Units = text;
-  cursor.UnitsHay = Haystack(search, text);
+  // Case ignored: a token alone is searched for a block of the folded text
+  // at a time, so that no folded copy of a long text is kept; one that
+  // must stand as a word takes the folded copy.
+  cursor.FoldInBlocks = search.IgnoreCase && !search.Word;
+  if (!cursor.FoldInBlocks) cursor.UnitsHay = Haystack(search, text);
   if (!search.TokenCanMatch) {
     cursor.Done = true;
     return TFoundRec();

@@ -56,7 +56,7 @@ struct TPreparedSearchRec {
   bool AsciiTextAsBytes = false;
   // Room kept from text to text: decoded and folded texts.
   std::u16string Decoded;
-  std::u16string WideFolded;
+  std::u16string WideFolded;  // a folded text, or a block of one
 };
 
 // Prepares the search for the token, length and delimiters of args, with
@@ -73,6 +73,7 @@ struct TSearchCursorRec {
   bool Wide = false;                    // the text is searched as UTF-16
   std::string_view Bytes;               // the text as bytes
   std::u16string_view Units, UnitsHay;  // the same as UTF-16
+  bool FoldInBlocks = false;            // UnitsHay is none: Units are folded a block at a time
   size_t From = 0;                      // where the next occurrence may start
   size_t Matched = 0;                   // with Word: units of the token matched before From
   size_t CountedTo = 0;                 // the text up to here takes...
@@ -113,5 +114,6 @@ inline bool SearchesLinesInBulk(const TPreparedSearchRec& search) {
 // With SearchesLinesInBulk: the 1-based position of the token among lines
 // of bytes, or 0.
 inline int64_t FindInLines(const TPreparedSearchRec& search, std::string_view lines) {
-  return LocateToken(search.AsciiToken, lines);
+  const size_t at = FindBytes(search.AsciiToken, lines);
+  return at == static_cast<size_t>(-1) ? 0 : static_cast<int64_t>(at + 1);
 }

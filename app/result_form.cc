@@ -263,29 +263,6 @@ void CountLines(TResultFormRec& form, size_t count) {
   form.LineDigitsSize = static_cast<size_t>(PutDecimal(form.LineDigits, form.LineNumber) - form.LineDigits);
 }
 
-void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, size_t count) {
-  constexpr size_t Copy = 32;   // a short miss is copied whole with this many bytes
-  constexpr size_t Lines = 64;  // lines put at once: fewer than a 4 KiB block holds
-  const size_t size = form.MissEndedSize;
-  while (count > 0) {
-    const size_t n = count < Lines ? count : Lines;
-    char* at = ChannelRoom(channel, n * size + Copy);
-    if (!at) {
-      WriteBytes(channel, std::string_view(form.MissLine, form.MissLineSize));
-      WriteLineEnd(channel);
-      --count;
-      continue;
-    }
-    if (size <= Copy) {
-      for (size_t i = 0; i < n; ++i, at += size) std::memcpy(at, form.MissEnded, Copy);
-    } else {
-      for (size_t i = 0; i < n; ++i) at = PutText(at, std::string_view(form.MissEnded, size));
-    }
-    TakeLines(channel, at);
-    count -= n;
-  }
-}
-
 void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
   if (!found.Wide && form.Plain) {
     // The plain line of ASCII texts, the common case with --lines and

@@ -124,7 +124,29 @@ inline void CountLine(TResultFormRec& form) {
 void CountLines(TResultFormRec& form, size_t count);
 
 // Writes count misses that start with nothing, whole lines copied at once.
-void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, size_t count);
+// Inline: a run comes before most lines that hold the token.
+inline void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, size_t count) {
+  constexpr size_t Copy = 32;   // a short miss is copied whole with this many bytes
+  constexpr size_t Lines = 64;  // lines put at once: fewer than a 4 KiB block holds
+  const size_t size = form.MissEndedSize;
+  while (count > 0) {
+    const size_t n = count < Lines ? count : Lines;
+    char* at = ChannelRoom(channel, n * size + Copy);
+    if (!at) {
+      WriteBytes(channel, std::string_view(form.MissLine, form.MissLineSize));
+      WriteLineEnd(channel);
+      --count;
+      continue;
+    }
+    if (size <= Copy) {
+      for (size_t i = 0; i < n; ++i, at += size) std::memcpy(at, form.MissEnded, Copy);
+    } else {
+      for (size_t i = 0; i < n; ++i) at = PutText(at, std::string_view(form.MissEnded, size));
+    }
+    TakeLines(channel, at);
+    count -= n;
+  }
+}
 
 // Writes a miss for each whole (LF-ended) line at the start of lines, and
 // counts them; returns the bytes those lines take. A run of lines known to

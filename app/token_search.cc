@@ -315,6 +315,15 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token, bool foldAsci
   return prepared;
 }
 
+size_t FindBytes(const TTokenRec<char>& token, std::string_view bytes) {
+  const std::string_view n = token.Units;
+  if (n.empty() || n.size() > bytes.size()) return NotFound;
+  if (n.size() == 1 && !token.FoldAscii) return FindUnit(bytes.data(), 0, bytes.size(), n[0]);
+  const TFactorisationRec f = {token.Split, token.Period, token.Memory};
+  return token.FoldAscii ? PairFind<true>(bytes.data(), bytes.size(), n.data(), n.size(), token.Pair, &f)
+                         : PairFind<false>(bytes.data(), bytes.size(), n.data(), n.size(), token.Pair, &f);
+}
+
 template <typename TChar>
 int64_t LocateToken(const TTokenRec<TChar>& token, std::basic_string_view<TChar> text) {
   const TFactorisationRec f = {token.Split, token.Period, token.Memory};

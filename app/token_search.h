@@ -54,6 +54,11 @@ struct TTokenRec {
 template <typename TChar>
 TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token, bool foldAscii = false);
 
+// The 0-based start of the first occurrence of a prepared token of bytes
+// in bytes, or size_t(-1): LocateToken for bytes where every byte is a
+// character, without its checks, for a search of many lines at once.
+size_t FindBytes(const TTokenRec<char>& token, std::string_view bytes);
+
 // LocateToken for a prepared token: the same answer (with FoldAscii, for
 // the text with its ASCII letters in lower case).
 template <typename TChar>

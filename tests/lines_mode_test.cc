@@ -50,6 +50,28 @@ TEST(CountLineEnds, AgreesWithACountByteByByte) {
   }
 }
 
+// Case ignored, a long line is folded a block (64 Ki units) at a time: an
+// occurrence across the first block's end, and one after a surrogate pair
+// that the block's end would split.
+TEST(SearchInputLines, FindsAFoldedTokenAcrossBlocks) {
+  std::string e;
+  for (int i = 0; i < 65534; ++i) e += "\xC3\xA9";                    // é
+  const std::string astral = "\xF0\x9F\x98\x80", longS = "\xC5\xBF";  // U+1F600, ſ
+  const struct {
+    std::string line, out;
+  } cases[] = {
+      {e + longS + "tok x", "65535\n"},
+      {e + "e" + astral + longS + "tok x", "65538\n"},
+      {e + "e" + astral + "x", "0\n"},
+  };
+  for (const auto& c : cases) {
+    ResetFake();
+    Fake.Input = {"\xEF\xBB\xBF" + c.line + "\n"};
+    RunFakeProgram({"--lines", "--ignore-case", "--field=position", "STOK"});
+    EXPECT_EQ(Fake.Out, c.out);
+  }
+}
+
 TEST(SearchInputLines, EndsWith217AndAReportWhenAReadFails) {
   ResetFake();
   Fake.Input = {"a TOKEN\n"};
