@@ -185,10 +185,12 @@ void PlatformStart(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   signal(SIGXFSZ, SIG_IGN);
   // glibc only: large arguments make texts of a few hundred KiB; from the
-  // heap rather than fresh mappings they cost no mmap/munmap pair each. The
-  // process is short-lived, so nothing is gained by trimming either.
+  // heap rather than fresh mappings they cost no mmap/munmap pair each.
+  // Only a free of many MiB at the heap's top is given back: the room of a
+  // long line of input that moved as it grew, which would otherwise stay
+  // beside the line's UTF-16 form.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
-  mallopt(M_TRIM_THRESHOLD, 128 << 20);
+  mallopt(M_TRIM_THRESHOLD, 16 << 20);
 }
 
 TRawCommandLineRec ReadRawCommandLine() {
