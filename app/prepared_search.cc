@@ -1,6 +1,7 @@
 #include "app/prepared_search.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #include "platform/platform.h"
@@ -106,8 +107,14 @@ size_t NextIndex(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
     if constexpr (std::is_same_v<TChar, char16_t>) start = FoldedIndex(search, cursor);
   } else if (!search.Word) {
     if (cursor.From <= hay.size()) {
-      const int64_t position = LocateToken(U::Token(search), hay.substr(cursor.From));
-      if (position > 0) start = cursor.From + static_cast<size_t>(position - 1);
+      if constexpr (std::is_same_v<TChar, char>) {
+        // Bytes, each a character: the scan alone.
+        const size_t at = FindBytes(search.AsciiToken, hay.substr(cursor.From));
+        if (at != NoOccurrence) start = cursor.From + at;
+      } else {
+        const int64_t position = LocateToken(U::Token(search), hay.substr(cursor.From));
+        if (position > 0) start = cursor.From + static_cast<size_t>(position - 1);
+      }
     }
   } else {
     while ((start = NextOccurrence(U::Token(search).Units, search.WordFail, hay, cursor.From, cursor.Matched,
@@ -225,7 +232,11 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
   // bytes.
   if (search.TokenAsciiInBytes && (!search.IgnoreCase || IsAsciiText(text))) {
     // Not among the bytes: no occurrence of any kind in the text.
-    const int64_t position = knownPosition > 0 ? knownPosition : LocateToken(search.AsciiToken, text);
+    int64_t position = knownPosition;
+    if (position <= 0) {
+      const size_t at = FindBytes(search.AsciiToken, text);
+      position = at == NoOccurrence ? 0 : static_cast<int64_t>(at + 1);
+    }
     if (position == 0) {
       cursor.Done = true;
       return TFoundRec();
@@ -239,6 +250,13 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
         const auto start = static_cast<size_t>(position - 1);
         cursor.From = start + search.AsciiToken.Units.size();
         cursor.Occurrence = 1;
+        // Where the rest lacks the token's rarest byte, it lacks the token:
+        // most lines hold one occurrence, and this look costs far less than
+        // a search.
+        const TRarePairRec& pair = search.AsciiToken.Pair;
+        const size_t first = cursor.From + pair.Index1;
+        cursor.Done = pair.Fold1 == 0 &&
+                      (first >= text.size() || !std::memchr(text.data() + first, pair.Byte1, text.size() - first));
         return FoundAt<char>(search, cursor, text, start);
       }
       // The first occurrence, found already: the cursor is needed no more.
