@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 struct TRarePairRec {
@@ -38,6 +39,14 @@ size_t ScanPairAvx2(const TRarePairRec& pair, const char* text, size_t from, siz
 // be short.
 inline size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size_t from, size_t last) {
   if (from > last) return static_cast<size_t>(-1);
+  if (pair.Fold1 == 0) {
+    // Straight to the first place of the rarer byte (the C library's scan
+    // of one byte is the fastest there is): where it is rare indeed, the
+    // pair is looked at nowhere else.
+    const void* first = std::memchr(text + from + pair.Index1, pair.Byte1, last - from + 1);
+    if (!first) return static_cast<size_t>(-1);
+    from = static_cast<size_t>(static_cast<const char*>(first) - text) - pair.Index1;
+  }
   const size_t count = last - from + 1;
   if (count >= 64 && CpuHasAvx2()) return ScanPairAvx2(pair, text, from, last);
   if (count >= 16) return ScanPairSse2(pair, text, from, last);
