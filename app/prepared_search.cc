@@ -71,23 +71,30 @@ struct TUnitsOfRec<char16_t> {
 // text folded a block at a time into the search's room: each block with
 // the token's length less one after it, so that an occurrence that starts
 // in it is found there (the first one in that window is the first from
-// the block's start on), and blocks at least four times the token, so that
-// the overlaps add at most a quarter. Folding keeps each character's
-// units, and no block ends inside a surrogate pair.
-size_t FoldedIndex(TPreparedSearchRec& search, const TSearchCursorRec& cursor) {
+// any place in the block on), and blocks at least four times the token,
+// so that the overlaps add at most a quarter. The cursor knows which block
+// the room holds, so that occurrences one after the other fold each block
+// once. Folding keeps each character's units, and no block ends inside a
+// surrogate pair.
+size_t FoldedIndex(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
   const std::u16string_view text = cursor.Units;
   const size_t size = search.FoldedToken.size();
   const size_t block = std::max<size_t>(65536, 4 * size);
   for (size_t from = cursor.From; from < text.size() && text.size() - from >= size;) {
-    size_t end = std::min(text.size(), from + block);
-    if (SplitsPairAt(text, end)) ++end;
-    size_t windowEnd = std::min(text.size(), end + size - 1);
-    if (SplitsPairAt(text, windowEnd)) ++windowEnd;
-    search.WideFolded.assign(text.substr(from, windowEnd - from));
-    FoldCaseUtf16(search.WideFolded);
-    const int64_t position = LocateToken(search.WideToken, std::u16string_view(search.WideFolded));
+    if (from < cursor.FoldedStart || from >= cursor.FoldedEnd) {
+      size_t end = std::min(text.size(), from + block);
+      if (SplitsPairAt(text, end)) ++end;
+      size_t windowEnd = std::min(text.size(), end + size - 1);
+      if (SplitsPairAt(text, windowEnd)) ++windowEnd;
+      search.WideFolded.assign(text.substr(from, windowEnd - from));
+      FoldCaseUtf16(search.WideFolded);
+      cursor.FoldedStart = from;
+      cursor.FoldedEnd = end;
+    }
+    const std::u16string_view window = std::u16string_view(search.WideFolded).substr(from - cursor.FoldedStart);
+    const int64_t position = LocateToken(search.WideToken, window);
     if (position > 0) return from + static_cast<size_t>(position - 1);
-    from = end;
+    from = cursor.FoldedEnd;
   }
   return NoOccurrence;
 }
@@ -141,16 +148,28 @@ template <typename TChar>
   found.Occurrence = cursor.Occurrence;
   found.Position = static_cast<int64_t>(start) + 1;
   found.After = found.Position + static_cast<int64_t>(size);
+  // Every occurrence of a text: the words come from one scan of it.
+  const bool scanWords = search.All && search.Length < 1;
   if constexpr (std::is_same_v<TChar, char>) {
-    found.BeforeBytes = TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
-    found.AfterBytes = TextAfterSpan(text, found.After, search.Length, search.Delimiters);
+    if (scanWords) {
+      found.BeforeBytes = WordBefore(text, start, search.Delimiters, cursor.Words);
+      found.AfterBytes = WordAfter(text, start + size, search.Delimiters, cursor.Words);
+    } else {
+      found.BeforeBytes = TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
+      found.AfterBytes = TextAfterSpan(text, found.After, search.Length, search.Delimiters);
+    }
     if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
       found.BeforeBytes = text.substr(0, start);
   } else {
     const TUnitCountRec count{search.Units, search.BytesCp, search.UnitsCp};
     found.Wide = true;
-    found.BeforeUnits = TextBeforeSpanIn(count, text, found.Position, search.Length, search.Delimiters);
-    found.AfterUnits = TextAfterSpanIn(count, text, found.After, search.Length, search.Delimiters);
+    if (scanWords) {
+      found.BeforeUnits = WordBefore(text, start, search.Delimiters, cursor.Words);
+      found.AfterUnits = WordAfter(text, start + size, search.Delimiters, cursor.Words);
+    } else {
+      found.BeforeUnits = TextBeforeSpanIn(count, text, found.Position, search.Length, search.Delimiters);
+      found.AfterUnits = TextAfterSpanIn(count, text, found.After, search.Length, search.Delimiters);
+    }
     if (count.Units != TUnits::Utf16) {
       cursor.Counted += CountUnits(count, text.substr(cursor.CountedTo, start - cursor.CountedTo));
       cursor.CountedTo = start;

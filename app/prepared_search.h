@@ -70,16 +70,18 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
 
 // Where the search of one text goes on from one result to the next.
 struct TSearchCursorRec {
-  bool Wide = false;                    // the text is searched as UTF-16
-  std::string_view Bytes;               // the text as bytes
-  std::u16string_view Units, UnitsHay;  // the same as UTF-16
-  bool FoldInBlocks = false;            // UnitsHay is none: Units are folded a block at a time
-  size_t From = 0;                      // where the next occurrence may start
-  size_t Matched = 0;                   // with Word: units of the token matched before From
-  size_t CountedTo = 0;                 // the text up to here takes...
-  int64_t Counted = 0;                  // ...this many of the search's units
-  int64_t Occurrence = 0;               // the occurrences found so far
-  bool Done = false;                    // no more results
+  bool Wide = false;                      // the text is searched as UTF-16
+  std::string_view Bytes;                 // the text as bytes
+  std::u16string_view Units, UnitsHay;    // the same as UTF-16
+  bool FoldInBlocks = false;              // UnitsHay is none: Units are folded a block at a time
+  size_t FoldedStart = 0, FoldedEnd = 0;  // with FoldInBlocks: the block the search's room holds
+  TWordScanRec Words;                     // with --all: the words around the occurrences so far
+  size_t From = 0;                        // where the next occurrence may start
+  size_t Matched = 0;                     // with Word: units of the token matched before From
+  size_t CountedTo = 0;                   // the text up to here takes...
+  int64_t Counted = 0;                    // ...this many of the search's units
+  int64_t Occurrence = 0;                 // the occurrences found so far
+  bool Done = false;                      // no more results
 };
 
 // Searches text, given as its bytes in search.BytesCp, and returns its

@@ -440,6 +440,50 @@ std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, 
 }
 
 template <typename TChar>
+std::basic_string_view<TChar> WordBefore(std::basic_string_view<TChar> text, size_t at, const TCharSetRec& delimiters,
+                                         TWordScanRec& scan) {
+  if (scan.At == 0 && at > 0) {
+    // The first place: a scan back from it, as for one occurrence, tells
+    // what a scan from the start would.
+    const std::basic_string_view<TChar> word = TextBeforeSpan(text, static_cast<int64_t>(at) + 1, 0, delimiters);
+    scan.WordStart = word.empty() ? 0 : static_cast<size_t>(word.data() - text.data());
+    scan.WordEnd = scan.WordStart + word.size();
+    scan.InWord = !word.empty() && scan.WordEnd == at;
+    scan.At = at;
+    return word;
+  }
+  size_t width;
+  for (; scan.At < at && scan.At < text.size(); scan.At += width) {
+    if (CharSetHas(delimiters, CharAt(text, scan.At, width))) {
+      scan.InWord = false;
+      continue;
+    }
+    if (!scan.InWord) scan.WordStart = scan.At;
+    scan.InWord = true;
+    scan.WordEnd = scan.At + width;
+  }
+  return text.substr(scan.WordStart, scan.WordEnd - scan.WordStart);
+}
+
+template <typename TChar>
+std::basic_string_view<TChar> WordAfter(std::basic_string_view<TChar> text, size_t from, const TCharSetRec& delimiters,
+                                        TWordScanRec& scan) {
+  if (from >= text.size()) return {};
+  // Delimiters from AfterFrom to AfterStart, then the word to AfterEnd: a
+  // place among them finds its word there.
+  if (scan.AfterKnown && from >= scan.AfterFrom && from < scan.AfterEnd) {
+    const size_t start = std::max(from, scan.AfterStart);
+    return text.substr(start, scan.AfterEnd - start);
+  }
+  scan.AfterKnown = true;
+  scan.AfterFrom = from;
+  const std::basic_string_view<TChar> tail = text.substr(from);
+  scan.AfterStart = from + FirstWordStart(tail, delimiters);
+  scan.AfterEnd = from + FirstWordEnd(tail, scan.AfterStart - from, delimiters);
+  return text.substr(scan.AfterStart, scan.AfterEnd - scan.AfterStart);
+}
+
+template <typename TChar>
 std::basic_string<TChar> TextBeforeToken(std::basic_string_view<TChar> text, int64_t tokenPos, int32_t requestedLength,
                                          const TCharSetRec& delimiters) {
   return std::basic_string<TChar>(TextBeforeSpan(text, tokenPos, requestedLength, delimiters));
@@ -470,6 +514,10 @@ template std::u16string TextBeforeToken(std::u16string_view, int64_t, int32_t, c
 template std::string TextBeforeToken(std::string_view, int64_t, int32_t, const TCharSetRec&);
 template std::u16string TextAfterToken(std::u16string_view, int64_t, int32_t, const TCharSetRec&);
 template std::string TextAfterToken(std::string_view, int64_t, int32_t, const TCharSetRec&);
+template std::string_view WordBefore(std::string_view, size_t, const TCharSetRec&, TWordScanRec&);
+template std::u16string_view WordBefore(std::u16string_view, size_t, const TCharSetRec&, TWordScanRec&);
+template std::string_view WordAfter(std::string_view, size_t, const TCharSetRec&, TWordScanRec&);
+template std::u16string_view WordAfter(std::u16string_view, size_t, const TCharSetRec&, TWordScanRec&);
 template std::string_view TextBeforeSpan(std::string_view, int64_t, int32_t, const TCharSetRec&);
 template std::string_view TextAfterSpan(std::string_view, int64_t, int32_t, const TCharSetRec&);
 template std::u16string_view TextBeforeSpan(std::u16string_view, int64_t, int32_t, const TCharSetRec&);

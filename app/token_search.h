@@ -114,6 +114,29 @@ template <typename TChar>
 std::basic_string<TChar> TextAfterToken(std::basic_string_view<TChar> text, int64_t afterPos, int32_t requestedLength,
                                         const TCharSetRec& delimiters);
 
+// The words before and after places one after the other in one text (the
+// occurrences of --all): what TextBeforeSpan and TextAfterSpan give for a
+// length of 0 or below, each unit of the text looked at about once however
+// many places are asked, where a scan back from each place would look at
+// a long word again for every occurrence inside it.
+struct TWordScanRec {
+  size_t At = 0;                                       // the units before this are known...
+  size_t WordStart = 0, WordEnd = 0;                   // ...and the last word among them
+  bool InWord = false;                                 // At is inside that word
+  bool AfterKnown = false;                             // the word after AfterFrom is known:
+  size_t AfterFrom = 0, AfterStart = 0, AfterEnd = 0;  // delimiters, then the word
+};
+
+// The word before index at (no earlier than the last at asked).
+template <typename TChar>
+std::basic_string_view<TChar> WordBefore(std::basic_string_view<TChar> text, size_t at, const TCharSetRec& delimiters,
+                                         TWordScanRec& scan);
+
+// The word after index from (no earlier than the last from asked).
+template <typename TChar>
+std::basic_string_view<TChar> WordAfter(std::basic_string_view<TChar> text, size_t from, const TCharSetRec& delimiters,
+                                        TWordScanRec& scan);
+
 // The same two texts as views into text, for callers that copy nothing.
 template <typename TChar>
 std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text, int64_t tokenPos,

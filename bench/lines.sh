@@ -7,7 +7,8 @@
 # JSON run write; fails when --json or --found-only costs more than 1.5
 # times the plain run, --all more than 1.2, or --files more than 1.1 times
 # the same job on standard input. A row with --word times a token mostly
-# inside longer words, which must stay linear. Needs hyperfine and mawk
+# inside longer words, and one with --all a million occurrences inside one
+# long word: both must stay linear. Needs hyperfine and mawk
 # (Debian packages "hyperfine" and "mawk").
 #
 # Peers, each row's output checked first: cat (the floor of reading the
@@ -115,6 +116,11 @@ open(os.path.join(out, "word.txt"), "wb").write(text + b"\n")
 open(os.path.join(out, "word.token"), "wb").write(token)
 open(os.path.join(out, "expected-word.txt"), "wb").write(
     b"TRUE|%d|%d|0|ab||\r\n" % (len(text) - len(token) + 1, len(text) + 1))
+# Every occurrence on one line with no delimiter: "ab" and a non-ASCII
+# character a million times; each occurrence's words are the whole line
+# on either side, which one scan of the line must give.
+open(os.path.join(out, "dense.txt"), "wb").write("ab\u00e9".encode() * 1000000 + b"\n")
+open(os.path.join(out, "expected-dense.txt"), "wb").write(b"".join(b"%d\n" % (3 * i + 1) for i in range(1000000)))
 PY
 
 time_cmd() {  # time_cmd NAME RUNS EXPECTED_FILE COMMAND [SINK]: SINK takes the output while timed
@@ -134,6 +140,8 @@ time_cmd tokloc_all "$runs" "$out/expected.txt" "$build/tokloc --lines --all ERR
 time_cmd tokloc_files "$runs" "$out/expected-files.txt" "cd $out && $build_abs/tokloc --files --found-only ERROR: lines.txt"
 time_cmd tokloc_word "$runs" "$out/expected-word.txt" \
   "$build/tokloc --lines --word \"\$(cat $out/word.token)\" < $out/word.txt"
+time_cmd tokloc_dense "$runs" "$out/expected-dense.txt" \
+  "LC_ALL=C.UTF-8 $build/tokloc --lines --all --ignore-case --field=position AB < $out/dense.txt"
 # Into a pipe, where blocks stay at 4 KiB so that parallel writers never
 # mix their lines. dash has no pipefail, so cat's exit code is the one
 # checked; the same tokloc commands were checked above, exit code and all.
@@ -206,6 +214,8 @@ rows = [("tokloc", "tokloc --lines", lines, 0), ("tokloc_json", "tokloc --lines 
         ("tokloc_all", "tokloc --lines --all", lines, 0),
         ("tokloc_files", "tokloc --files --found-only (the file named)", lines, 0),
         ("tokloc_word", "tokloc --lines --word, a 6,001-byte token mostly inside longer words, one 3 MB line", 0, 0),
+        ("tokloc_dense", "tokloc --lines --all --ignore-case, a million occurrences on one 4 MB line without delimiters",
+         0, 0),
         ("tokloc_pipe", "tokloc --lines, into a pipe (cat)", lines, 0),
         ("tokloc_json_pipe", "tokloc --lines --json, into a pipe (cat)", lines, 0),
         ("mawk", "mawk, the same job", lines, 0), ("cat", "cat", lines, 0),

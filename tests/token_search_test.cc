@@ -8,6 +8,7 @@
 #include "tests/reference_search.h"
 #include "text/ascii.h"
 #include "text/codecs.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -219,6 +220,25 @@ TEST(TextAroundToken, MatchesTheReferenceInSingleByteCodePages) {
 }  // namespace
 
 namespace {
+
+// The words of places one after the other, from one scan, are those each
+// place's own scan finds.
+TEST(WordBefore, AgreesWithAScanFromEachPlace) {
+  std::mt19937 rng(31);
+  const char16_t pool[] = {u' ', u',', u'a', u'b', 0xD83D, 0xDE00, u'c'};
+  const TCharSetRec set = BuildDelimiterSet(u" ,");
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string text(rng() % 40, u' ');
+    for (auto& c : text) c = pool[rng() % 7];
+    TWordScanRec scan;
+    for (size_t at = rng() % 3; at < text.size(); at += 1 + rng() % 4) {
+      if (SplitsPairAt(text, at)) continue;
+      const std::u16string_view t(text);
+      ASSERT_EQ(WordBefore(t, at, set, scan), TextBeforeSpan(t, static_cast<int64_t>(at) + 1, 0, set)) << U(text);
+      ASSERT_EQ(WordAfter(t, at, set, scan), TextAfterSpan(t, static_cast<int64_t>(at) + 1, 0, set)) << U(text);
+    }
+  }
+}
 
 TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
   std::mt19937 rng(99);
