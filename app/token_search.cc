@@ -475,12 +475,14 @@ std::basic_string_view<TChar> WordAfter(std::basic_string_view<TChar> text, size
     const size_t start = std::max(from, scan.AfterStart);
     return text.substr(start, scan.AfterEnd - start);
   }
+  // A word runs to the next delimiter or the end; none after from leaves
+  // only delimiters to the end.
+  const std::basic_string_view<TChar> word = TextAfterSpan(text, static_cast<int64_t>(from) + 1, 0, delimiters);
   scan.AfterKnown = true;
   scan.AfterFrom = from;
-  const std::basic_string_view<TChar> tail = text.substr(from);
-  scan.AfterStart = from + FirstWordStart(tail, delimiters);
-  scan.AfterEnd = from + FirstWordEnd(tail, scan.AfterStart - from, delimiters);
-  return text.substr(scan.AfterStart, scan.AfterEnd - scan.AfterStart);
+  scan.AfterStart = word.empty() ? text.size() : static_cast<size_t>(word.data() - text.data());
+  scan.AfterEnd = scan.AfterStart + word.size();
+  return word;
 }
 
 template <typename TChar>
