@@ -1,5 +1,6 @@
 #include "app/lines_mode.h"
 
+#include "app/line_scan.h"
 #include "app/notices.h"
 #include "app/prepared_search.h"
 #include "app/result_form.h"
@@ -12,18 +13,24 @@ namespace {
 
 // Writes the miss for every whole line held before the token's next
 // occurrence among the held bytes, and moves past those lines: most lines
-// of a large input lack the token, and one search over many of them costs
+// of a large input lack the token, and one pass over many of them costs
 // less than one search each. Returns the 1-based position of that
-// occurrence in the next line, or 0 when none is held yet.
+// occurrence in the next line, or 0 when none is held yet; where its
+// whole line is held, takes it as line.
 int64_t WriteMissesBeforeToken(TLineInputRec& in, const TPreparedSearchRec& search, TResultFormRec& form,
-                               TTextChannelRec& out) {
+                               TTextChannelRec& out, std::string_view& line, bool& lineTaken) {
   const std::string_view held = HeldInput(in);
   if (held.empty()) return 0;
-  const int64_t hit = FindInLines(search, held);
-  const size_t stop = hit > 0 ? static_cast<size_t>(hit - 1) : held.size();
-  const size_t skipped = WriteMissLines(form, out, held.substr(0, stop));
-  SkipHeldInput(in, skipped);
-  return hit > 0 ? static_cast<int64_t>(stop - skipped + 1) : 0;
+  const TLineHitRec hit = FindHitLine(search.AsciiToken, held);
+  WriteMisses(form, out, hit.Lines);
+  const size_t start = in.Start;
+  SkipHeldInput(in, hit.LineStart);
+  if (hit.Hit == NoHit) return 0;
+  if (hit.LineEnd != NoHit) {
+    line = TakeByteLine(in, start + hit.LineEnd);
+    lineTaken = true;
+  }
+  return static_cast<int64_t>(hit.Hit - hit.LineStart + 1);
 }
 
 // Searches every line of in and writes the results; true when any line
@@ -42,8 +49,9 @@ bool SearchLinesOf(TLineInputRec& in, const TSwitchesRec& switches, const TSearc
   std::string_view line;
   TSearchCursorRec cursor;
   for (;;) {
-    const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out) : 0;
-    if (!NextInputLine(in, line)) break;
+    bool lineTaken = false;
+    const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out, line, lineTaken) : 0;
+    if (!lineTaken && !NextInputLine(in, line)) break;
     TFoundRec found = SearchText(search, cursor, line, heldHit);
     anyFound = anyFound || found.Position >= 1;
     WriteResult(form, out, found);

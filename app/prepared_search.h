@@ -112,10 +112,3 @@ inline bool SearchesLinesInBulk(const TPreparedSearchRec& search) {
   return search.TokenAsciiInBytes && !token.empty() &&
          token.find_first_of(search.IgnoreCase ? "\r\nks" : "\r\n") == std::string_view::npos;
 }
-
-// With SearchesLinesInBulk: the 1-based position of the token among lines
-// of bytes, or 0.
-inline int64_t FindInLines(const TPreparedSearchRec& search, std::string_view lines) {
-  const size_t at = FindBytes(search.AsciiToken, lines);
-  return at == static_cast<size_t>(-1) ? 0 : static_cast<int64_t>(at + 1);
-}

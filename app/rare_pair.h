@@ -56,3 +56,27 @@ inline size_t FindPairCandidate(const TRarePairRec& pair, const char* text, size
       return i;
   return static_cast<size_t>(-1);
 }
+
+// Whether the l bytes at h are the token n; where Fold, the text's ASCII
+// capitals count as lower case (n is in lower case). Inline: every
+// candidate asks, and most tokens are short: two overlapping loads each.
+template <bool Fold>
+inline bool SameBytes(const char* h, const char* n, size_t l) {
+  if constexpr (!Fold) {
+    uint64_t a, b, c, d;
+    if (l >= 8 && l <= 16) {
+      std::memcpy(&a, h, 8), std::memcpy(&b, n, 8), std::memcpy(&c, h + l - 8, 8), std::memcpy(&d, n + l - 8, 8);
+      return a == b && c == d;
+    }
+    if (l >= 4 && l < 8) {
+      uint32_t e, f, g, k;
+      std::memcpy(&e, h, 4), std::memcpy(&f, n, 4), std::memcpy(&g, h + l - 4, 4), std::memcpy(&k, n + l - 4, 4);
+      return e == f && g == k;
+    }
+    return std::memcmp(h, n, l) == 0;
+  } else {
+    for (size_t k = 0; k < l; ++k)
+      if ((h[k] >= 'A' && h[k] <= 'Z' ? static_cast<char>(h[k] + ('a' - 'A')) : h[k]) != n[k]) return false;
+    return true;
+  }
+}

@@ -148,30 +148,18 @@ inline void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, s
   }
 }
 
-// Writes a miss for each whole (LF-ended) line at the start of lines, and
-// counts them; returns the bytes those lines take. A run of lines known to
-// lack the token costs far less this way than a search each: their line
-// ends are counted sixteen bytes at a time, and the same miss is copied
-// for each. Inline: it runs once for every line that holds the token.
-inline size_t WriteMissLines(TResultFormRec& form, TTextChannelRec& channel, std::string_view lines) {
+// Writes the misses of count lines known to lack the token, and counts
+// them. Inline: a run comes before most lines that hold the token.
+inline void WriteMisses(TResultFormRec& form, TTextChannelRec& channel, size_t count) {
   if (!form.FoundOnly && form.Prefixed) {
     // Numbered or named misses, each of its own.
-    const char* const start = lines.data();
-    const char* const end = start + lines.size();
-    const char* at = start;
-    while (const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
+    for (; count > 0; --count) {
       WritePrefixedMiss(form, channel);
       CountLine(form);
-      at = static_cast<const char*>(lf) + 1;
     }
-    return static_cast<size_t>(at - start);
+    return;
   }
-  // The bytes of whole lines first: where the token is found line after
-  // line, there are none, and nothing needs counting.
-  const size_t taken = AfterLastLineEnd(lines);
-  if (taken == 0 || (form.FoundOnly && !form.Numbered)) return taken;
-  const size_t count = CountLineEnds(lines.substr(0, taken));
+  if (count == 0) return;
   if (!form.FoundOnly) WriteMissRun(form, channel, count);
   CountLines(form, count);
-  return taken;
 }

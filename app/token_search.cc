@@ -170,29 +170,6 @@ size_t TwoWayFind(const TChar* h, size_t hl, const TChar* n, size_t l, const TFa
   return NotFound;
 }
 
-// Whether the l bytes at h are the token n (folded where Fold).
-template <bool Fold>
-bool SameBytes(const char* h, const char* n, size_t l) {
-  if constexpr (!Fold) {
-    // Most tokens are short: two overlapping loads each, no call.
-    uint64_t a, b, c, d;
-    if (l >= 8 && l <= 16) {
-      std::memcpy(&a, h, 8), std::memcpy(&b, n, 8), std::memcpy(&c, h + l - 8, 8), std::memcpy(&d, n + l - 8, 8);
-      return a == b && c == d;
-    }
-    if (l >= 4 && l < 8) {
-      uint32_t e, f, g, k;
-      std::memcpy(&e, h, 4), std::memcpy(&f, n, 4), std::memcpy(&g, h + l - 4, 4), std::memcpy(&k, n + l - 4, 4);
-      return e == f && g == k;
-    }
-    return std::memcmp(h, n, l) == 0;
-  } else {
-    for (size_t k = 0; k < l; ++k)
-      if (Unit<true>(h[k]) != n[k]) return false;
-    return true;
-  }
-}
-
 // The first occurrence of n in h by the scan for its rare pair, each place
 // the pair stands verified. Where verifying costs more than a few times
 // the bytes passed (a text full of the pair but not the token), the rest

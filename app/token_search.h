@@ -59,6 +59,13 @@ TTokenRec<TChar> PrepareToken(std::basic_string_view<TChar> token, bool foldAsci
 // character, without its checks, for a search of many lines at once.
 size_t FindBytes(const TTokenRec<char>& token, std::string_view bytes);
 
+// Whether the prepared token of bytes stands at at (which holds at least
+// its length): a candidate of its pair verified.
+inline bool TokenBytesAt(const TTokenRec<char>& token, const char* at) {
+  const std::string_view n = token.Units;
+  return token.FoldAscii ? SameBytes<true>(at, n.data(), n.size()) : SameBytes<false>(at, n.data(), n.size());
+}
+
 // LocateToken for a prepared token: the same answer (with FoldAscii, for
 // the text with its ASCII letters in lower case).
 template <typename TChar>

@@ -5,9 +5,11 @@
 #include <random>
 #include <regex>
 
+#include "app/line_scan.h"
 #include "core/exit_code.h"
 #include "core/line_input.h"
 #include "tests/fake_platform.h"
+#include "text/ascii.h"
 
 // Where the reads of standard input end is the fake's choice alone: lines,
 // line ends and byte-order marks split across reads.
@@ -47,6 +49,35 @@ TEST(CountLineEnds, AgreesWithACountByteByByte) {
     for (char& c : bytes) c = rng() % 9 == 0 ? '\n' : 'x';
     ASSERT_EQ(CountLineEnds(bytes), static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
     ASSERT_EQ(AfterLastLineEnd(bytes), bytes.rfind('\n') + 1) << bytes.size();
+  }
+}
+
+// The one pass over held lines against a search and a count of the line
+// ends before the hit: in either case, across blocks of 64 bytes, and on
+// texts full of the pair but not the token, where FindBytes takes over.
+TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
+  std::mt19937 rng(8);
+  const char pool[] = "aAbB:\n\n ";
+  for (int round = 0; round < 6000; ++round) {
+    const bool dense = round % 5 == 0;
+    std::string text(rng() % 700, 'a'), token(1 + rng() % 6, 'a');
+    for (size_t i = 0; i < text.size(); ++i) text[i] = dense ? (rng() % 50 == 0 ? '\n' : "ab"[i % 2]) : pool[rng() % 8];
+    for (char& c : token) c = pool[rng() % 4];
+    if (dense) token = "ababb";                                   // its pair stands at every other byte
+    if (round % 50 == 1) text.assign(4000 + rng() % 9000, '\n');  // more line ends than a byte lane counts
+    if (rng() % 4 == 0) text.insert(rng() % (text.size() + 1), token);
+    const bool fold = rng() % 2;
+    std::string key = token, hay = text;
+    for (char& c : key) c = fold ? AsciiLower(c) : c;
+    for (char& c : hay) c = fold ? AsciiLower(c) : c;
+    const size_t at = hay.find(key), stop = at == std::string::npos ? text.size() : at;
+    const size_t lineStart = text.rfind('\n', stop == 0 ? std::string::npos : stop - 1);
+    const TLineHitRec hit = FindHitLine(PrepareToken(std::string_view(key), fold), text);
+    const std::string what = text + " / " + key;
+    ASSERT_EQ(hit.Hit, at == std::string::npos ? NoHit : at) << what;
+    ASSERT_EQ(hit.Lines, static_cast<size_t>(std::count(text.begin(), text.begin() + stop, '\n'))) << what;
+    ASSERT_EQ(hit.LineStart, stop == 0 || lineStart == std::string::npos ? 0 : lineStart + 1) << what;
+    ASSERT_EQ(hit.LineEnd, at == std::string::npos ? NoHit : text.find('\n', at)) << what;
   }
 }
 

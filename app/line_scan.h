@@ -1,0 +1,27 @@
+// One pass over lines held in a buffer: the first line that holds the
+// token, and how many lines come before it. Line ends and the token's
+// rare pair are looked for in the same blocks of 64 bytes, so a run of
+// lines without the token costs one look at each byte, however the hits
+// and misses alternate.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "app/token_search.h"
+
+constexpr size_t NoHit = static_cast<size_t>(-1);
+
+// What the pass found, as indexes into the bytes.
+struct TLineHitRec {
+  size_t Lines = 0;        // whole (LF-ended) lines before the hit's line; with no hit, all of them
+  size_t LineStart = 0;    // where the hit's line starts; with no hit, just past the last LF
+  size_t Hit = NoHit;      // the token's first occurrence, or NoHit
+  size_t LineEnd = NoHit;  // the LF that ends the hit's line, or NoHit where the bytes end first
+};
+
+// The first occurrence of a prepared token of bytes without CR or LF
+// among lines of bytes (what FindBytes finds), with the lines around it.
+// Linear in the worst case: where candidates of the pair cost more than a
+// few times the bytes passed, FindBytes takes over.
+TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes);
