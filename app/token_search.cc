@@ -1,6 +1,9 @@
 #include "app/token_search.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -230,6 +233,58 @@ int64_t FindToken(std::basic_string_view<TChar> token, std::basic_string_view<TC
 // Whether byte c is in a set's map of U+0000-U+00FF.
 inline bool InByteMap(const bool* latin, char c) { return latin[static_cast<unsigned char>(c)]; }
 
+// The delimiters among the sixteen bytes at p, one bit each: a set of at
+// most four ASCII characters (FewAscii).
+inline unsigned FewDelimiterBits(const TCharSetRec& set, const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const auto is = [&](int k) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(set.Few[k]))); };
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(is(0), is(1)), _mm_or_si128(is(2), is(3)))));
+}
+
+// The last word of ASCII text before end, skipping delimiters that touch
+// it, from sixteen bytes that end at end (or start the text): true where
+// those settle it. A text of fewer than sixteen bytes, or a word or run of
+// delimiters that reaches past them, is left to the byte loop.
+inline bool FewWordBefore(const TCharSetRec& set, std::string_view text, size_t end, size_t& start, size_t& stop) {
+  if (!set.FewAscii || text.size() < 16) return false;
+  const size_t base = end >= 16 ? end - 16 : 0;
+  const unsigned delimiters = FewDelimiterBits(set, text.data() + base);
+  const unsigned word = ~delimiters & ((1u << (end - base)) - 1);
+  if (word == 0) {
+    if (base > 0) return false;
+    start = stop = 0;
+    return true;
+  }
+  const int top = 31 - std::countl_zero(word);
+  const unsigned below = delimiters & ((1u << top) - 1);
+  if (below == 0 && base > 0) return false;
+  start = below == 0 ? 0 : base + 32 - static_cast<size_t>(std::countl_zero(below));
+  stop = base + static_cast<size_t>(top) + 1;
+  return true;
+}
+
+// The first word of ASCII text from from on, skipping delimiters that
+// touch it, the same way: from sixteen bytes that start at from (or end
+// the text).
+inline bool FewWordAfter(const TCharSetRec& set, std::string_view text, size_t from, size_t& start, size_t& stop) {
+  if (!set.FewAscii || text.size() < 16) return false;
+  const size_t base = text.size() - from >= 16 ? from : text.size() - 16;
+  const bool last = base + 16 == text.size();
+  const unsigned delimiters = FewDelimiterBits(set, text.data() + base);
+  const unsigned word = ~delimiters & 0xFFFF & ~((1u << (from - base)) - 1);
+  if (word == 0) {
+    if (!last) return false;
+    start = stop = text.size();
+    return true;
+  }
+  const int first = std::countr_zero(word);
+  const unsigned after = delimiters & ~((1u << first) - 1);
+  if (after == 0 && !last) return false;
+  start = base + static_cast<size_t>(first);
+  stop = after == 0 ? text.size() : base + static_cast<size_t>(std::countr_zero(after));
+  return true;
+}
+
 // Index of the first unit of s that is no delimiter; s.size() when there
 // is none.
 template <typename TChar>
@@ -262,6 +317,14 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   }
   std::sort(set.Others.begin(), set.Others.end());
   set.Others.erase(std::unique(set.Others.begin(), set.Others.end()), set.Others.end());
+  int few = 0;
+  for (int c = 0; c < 0x80 && few <= 4; ++c)
+    if (set.Latin[c]) {
+      if (few < 4) set.Few[few] = static_cast<uint8_t>(c);
+      ++few;
+    }
+  set.FewAscii = few <= 4;
+  for (int i = few; i < 4 && few > 0; ++i) set.Few[i] = set.Few[0];
   return set;
 }
 
@@ -376,10 +439,12 @@ std::basic_string_view<TChar> TextBeforeSpan(std::basic_string_view<TChar> text,
   // over the word before them.
   size_t end = std::min(text.size(), static_cast<size_t>(tokenPos > 1 ? tokenPos - 1 : 0));
   if constexpr (std::is_same_v<TChar, char>) {
+    size_t start, stop;
+    if (FewWordBefore(delimiters, text, end, start, stop)) return text.substr(start, stop - start);
     // A byte a character: the set's map alone, in a tight loop.
     const bool* latin = delimiters.Latin;
     while (end > 0 && InByteMap(latin, text[end - 1])) --end;
-    size_t start = end;
+    start = end;
     while (start > 0 && !InByteMap(latin, text[start - 1])) --start;
     return text.substr(start, end - start);
   }
@@ -404,8 +469,9 @@ std::basic_string_view<TChar> TextAfterSpan(std::basic_string_view<TChar> text, 
   }
   if (text.empty() || length < afterPos) return {};
   if constexpr (std::is_same_v<TChar, char>) {
+    size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0, stop;
+    if (FewWordAfter(delimiters, text, start, start, stop)) return text.substr(start, stop - start);
     const bool* latin = delimiters.Latin;
-    size_t start = afterPos > 1 ? static_cast<size_t>(afterPos - 1) : 0;
     while (start < text.size() && InByteMap(latin, text[start])) ++start;
     size_t end = start;
     while (end < text.size() && !InByteMap(latin, text[end])) ++end;

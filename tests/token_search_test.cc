@@ -240,24 +240,31 @@ TEST(WordBefore, AgreesWithAScanFromEachPlace) {
   }
 }
 
+// Narrow texts take sixteen bytes at a time where the set holds at most
+// four ASCII characters: words and runs of delimiters short and long,
+// inside and across those sixteen, and sets of every size.
 TEST(TextAroundToken, NarrowAsciiGivesTheSameResultsAsWide) {
   std::mt19937 rng(99);
   const char pool[] = " ,;-abcab";
   for (int round = 0; round < 20000; ++round) {
-    std::string text(rng() % 60, ' '), token(1 + rng() % 4, ' ');
-    for (char& c : text) c = pool[rng() % (sizeof pool - 1)];
+    const size_t sparse = 1 + rng() % 12;  // letters per delimiter, about
+    std::string text(rng() % 60, ' '), token(1 + rng() % 4, ' '), delims(rng() % 6, ' ');
+    for (char& c : text) c = pool[rng() % sparse == 0 ? rng() % 4 : 4 + rng() % 5];
     for (char& c : token) c = pool[rng() % (sizeof pool - 1)];
+    for (char& c : delims) c = pool[rng() % (sizeof pool - 1)];
+    if (round % 2) delims = " ,;";
     const int32_t n = static_cast<int32_t>(rng() % 10) - 2;
     const std::u16string wideText(text.begin(), text.end()), wideToken(token.begin(), token.end());
-    const TCharSetRec set = BuildDelimiterSet(u" ,;");
+    const TCharSetRec set = BuildDelimiterSet(std::u16string(delims.begin(), delims.end()));
     const int64_t pos = LocateToken(std::string_view(token), std::string_view(text));
     ASSERT_EQ(pos, LocateToken<char16_t>(wideToken, wideText)) << text << " / " << token;
     if (pos == 0) continue;
     const int64_t after = pos + static_cast<int64_t>(token.size());
-    ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)),
-              TextBeforeToken(std::string_view(text), pos, n, set));
+    ASSERT_EQ(U(TextBeforeToken<char16_t>(wideText, pos, n, set)), TextBeforeToken(std::string_view(text), pos, n, set))
+        << text << " / " << token << " / " << delims;
     ASSERT_EQ(U(TextAfterToken<char16_t>(wideText, after, n, set)),
-              TextAfterToken(std::string_view(text), after, n, set));
+              TextAfterToken(std::string_view(text), after, n, set))
+        << text << " / " << token << " / " << delims;
   }
 }
 
