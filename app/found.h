@@ -16,5 +16,8 @@ struct TFoundRec {
   // into the text or the search's own room, valid until the next search.
   bool Wide = false;
   std::string_view BeforeBytes, AfterBytes;
+  // How far the bytes of BeforeBytes and AfterBytes may be read (the end
+  // of the text they are views into, or past it); or not at all.
+  const char* BytesEnd = nullptr;
   std::u16string_view BeforeUnits, AfterUnits;
 };

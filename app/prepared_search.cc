@@ -160,6 +160,7 @@ template <typename TChar>
     }
     if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
       found.BeforeBytes = text.substr(0, start);
+    found.BytesEnd = cursor.Readable;
   } else {
     const TUnitCountRec count{search.Units, search.BytesCp, search.UnitsCp};
     found.Wide = true;
@@ -245,7 +246,7 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
 }
 
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
-                     int64_t knownPosition) {
+                     int64_t knownPosition, const char* readableEnd) {
   // Folding keeps ASCII within ASCII, but other characters fold into it
   // (the Kelvin sign to "k"): only an ASCII text is searched folded as
   // bytes.
@@ -264,6 +265,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
       if (search.All || search.Occurrence != 0 || search.Word) {
         cursor = TSearchCursorRec();
         cursor.Bytes = text;
+        cursor.Readable = readableEnd ? readableEnd : text.data() + text.size();
         if (search.Word || search.Occurrence != 0) return FirstResult<char>(search, cursor);
         // --all: the first occurrence is found already; the rest follow it.
         const auto start = static_cast<size_t>(position - 1);
@@ -279,6 +281,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
         return FoundAt<char>(search, cursor, text, start);
       }
       // The first occurrence, found already: the cursor is needed no more.
+      cursor.Readable = readableEnd ? readableEnd : text.data() + text.size();
       cursor.Occurrence = 1;
       cursor.Done = true;
       return FoundAt<char>(search, cursor, text, static_cast<size_t>(position - 1));

@@ -76,6 +76,7 @@ struct TSearchCursorRec {
   bool FoldInBlocks = false;              // UnitsHay is none: Units are folded a block at a time
   size_t FoldedStart = 0, FoldedEnd = 0;  // with FoldInBlocks: the block the search's room holds
   TWordScanRec Words;                     // with --all: the words around the occurrences so far
+  const char* Readable = nullptr;         // the bytes may be read up to here
   size_t From = 0;                        // where the next occurrence may start
   size_t Matched = 0;                     // with Word: units of the token matched before From
   size_t CountedTo = 0;                   // the text up to here takes...
@@ -87,10 +88,13 @@ struct TSearchCursorRec {
 // Searches text, given as its bytes in search.BytesCp, and returns its
 // first result: the first occurrence, or the one --occurrence asks for,
 // or a miss. knownPosition, when above 0, is where the token was already
-// found among the bytes. cursor then knows where the text's next result
-// is; the text must live as long as it is used.
+// found among the bytes; readableEnd, when given, is how far the bytes
+// from text on may be read (its end or past it: a line among the bytes
+// held), so that a writer may copy a short context whole. cursor then
+// knows where the text's next result is; the text must live as long as it
+// is used.
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
-                     int64_t knownPosition = 0);
+                     int64_t knownPosition = 0, const char* readableEnd = nullptr);
 
 // The same for a text given as UTF-16 units from search.UnitsCp.
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text);

@@ -268,12 +268,13 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
     // The plain line of ASCII texts, the common case with --lines and
     // --files, asks nothing more of the form: framed, it would cost a tenth
     // more.
-    const size_t room = form.FilePart.size() + LineHeadRoom + 4 + found.BeforeBytes.size() + found.AfterBytes.size();
+    const size_t room =
+        form.FilePart.size() + LineHeadRoom + 4 + found.BeforeBytes.size() + found.AfterBytes.size() + 16;
     if (char* at = ChannelRoom(channel, room)) {
       if (form.NamesFile) at = PutText(at, form.FilePart);
-      at = PutText(PutLineHead(at, found, form.Length), found.BeforeBytes);
+      at = PutShortText(PutLineHead(at, found, form.Length), found.BeforeBytes, found.BytesEnd);
       *at++ = '|';
-      at = PutText(at, found.AfterBytes);
+      at = PutShortText(at, found.AfterBytes, found.BytesEnd);
       *at++ = '|';
       TakeLines(channel, PutLineEnd(channel, at));
       return;

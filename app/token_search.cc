@@ -268,7 +268,7 @@ inline bool FewWordBefore(const TCharSetRec& set, std::string_view text, size_t 
 // the text).
 inline bool FewWordAfter(const TCharSetRec& set, std::string_view text, size_t from, size_t& start, size_t& stop) {
   if (!set.FewAscii || text.size() < 16) return false;
-  const size_t base = text.size() - from >= 16 ? from : text.size() - 16;
+  const size_t base = std::min(from, text.size() - 16);
   const bool last = base + 16 == text.size();
   const unsigned delimiters = FewDelimiterBits(set, text.data() + base);
   const unsigned word = ~delimiters & 0xFFFF & ~((1u << (from - base)) - 1);

@@ -132,19 +132,31 @@ inline char* PutText(char* out, std::string_view text) {
   return out + size;
 }
 
+// PutText for a text that may be read up to readable (its end or past
+// it): one no longer than sixteen bytes is copied as sixteen, with no
+// branch on its length to mispredict, where that many may be read; out
+// then needs room for sixteen bytes.
+inline char* PutShortText(char* out, std::string_view text, const char* readable) {
+  if (text.size() <= 16 && text.data() && readable - text.data() >= 16) {
+    std::memcpy(out, text.data(), 16);
+    return out + text.size();
+  }
+  return PutText(out, text);
+}
+
 // A number in plain decimal, "-" before negative values, put at out, which
 // has room for 20 characters; returns the end of it. Numbers below 100,
 // most lengths and positions, are put inline.
 char* PutLongDecimal(char* out, int64_t value);
 inline char* PutDecimal(char* out, int64_t value) {
-  if (static_cast<uint64_t>(value) < 10) {
-    *out = static_cast<char>('0' + value);
-    return out + 1;
-  }
   if (static_cast<uint64_t>(value) < 100) {
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
-    return out + 2;
+    // Both digits put, and the end moved on by one or two: no branch on
+    // the number of digits to mispredict.
+    const auto v = static_cast<unsigned>(value);
+    const unsigned two = v >= 10;
+    out[0] = static_cast<char>('0' + v / 10 + v % 10 * (1 - two));
+    out[1] = static_cast<char>('0' + v % 10);
+    return out + 1 + two;
   }
   return PutLongDecimal(out, value);
 }
