@@ -80,6 +80,7 @@ TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) 
     return _mm_and_si128(_mm_cmpeq_epi8(a, byte1), _mm_cmpeq_epi8(b, byte2));
   };
   const auto endsAt = [&](size_t i) { return _mm_cmpeq_epi8(Load(h + i), lf); };
+  const auto EndsOf = [&](size_t i) { return Bits(endsAt(i), endsAt(i + 16), endsAt(i + 32), endsAt(i + 48)); };
   // Line ends counted in byte lanes: each block adds at most four to a
   // lane, so the lanes are summed every 63 blocks.
   __m128i counts = _mm_setzero_si128();
@@ -92,19 +93,26 @@ TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) 
         const int k = std::countr_zero(starts);
         const size_t start = i + static_cast<size_t>(k);
         if (start + l <= size && TokenBytesAt(token, h + start)) {
-          const uint64_t ends = Bits(endsAt(i), endsAt(i + 16), endsAt(i + 32), endsAt(i + 48));
-          found.Lines += SumBytes(counts);
-          if (const uint64_t before = ends & ((uint64_t{1} << k) - 1)) {
-            found.Lines += CountBits(before);
-            found.LineStart = i + Block - static_cast<size_t>(std::countl_zero(before));
-          } else {
-            found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
-          }
+          // The line's ends from the line ends of this block and the
+          // blocks beside it, chosen without a branch: whether the line
+          // starts or ends in this block is as likely as not.
+          const uint64_t ends = EndsOf(i);
+          const uint64_t before = ends & ((uint64_t{1} << k) - 1);
+          const uint64_t earlier = i >= Block ? EndsOf(i - Block) : 0;
+          found.Lines += SumBytes(counts) + CountBits(before);
+          found.LineStart = before    ? i + Block - static_cast<size_t>(std::countl_zero(before))
+                            : earlier ? i - static_cast<size_t>(std::countl_zero(earlier))
+                                      : 0;
+          if ((before | earlier) == 0 && i > Block) found.LineStart = AfterLastLineEnd(bytes.substr(0, i - Block));
           found.Hit = start;
-          if (const uint64_t after = ends & ~((uint64_t{2} << k) - 1)) {
-            found.LineEnd = i + static_cast<size_t>(std::countr_zero(after));
-          } else if (const void* end = std::memchr(h + i + Block, '\n', size - i - Block)) {
-            found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - h);
+          const uint64_t after = ends & ~((uint64_t{2} << k) - 1);
+          const uint64_t later = i + 2 * Block <= size ? EndsOf(i + Block) : 0;
+          found.LineEnd = after   ? i + static_cast<size_t>(std::countr_zero(after))
+                          : later ? i + Block + static_cast<size_t>(std::countr_zero(later))
+                                  : NoHit;
+          if ((after | later) == 0 && i + Block < size) {
+            if (const void* end = std::memchr(h + i + Block, '\n', size - i - Block))
+              found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - h);
           }
           return found;
         }
