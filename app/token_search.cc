@@ -237,7 +237,9 @@ inline bool InByteMap(const bool* latin, char c) { return latin[static_cast<unsi
 // most four ASCII characters (FewAscii).
 inline unsigned FewDelimiterBits(const TCharSetRec& set, const char* p) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const auto is = [&](int k) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(set.Few[k]))); };
+  const auto is = [&](int k) {
+    return _mm_cmpeq_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(set.Few[k])));
+  };
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(is(0), is(1)), _mm_or_si128(is(2), is(3)))));
 }
 
@@ -317,14 +319,15 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   }
   std::sort(set.Others.begin(), set.Others.end());
   set.Others.erase(std::unique(set.Others.begin(), set.Others.end()), set.Others.end());
-  int few = 0;
-  for (int c = 0; c < 0x80 && few <= 4; ++c)
+  uint8_t few[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  int count = 0;
+  for (int c = 0; c < 0x80 && count <= 4; ++c)
     if (set.Latin[c]) {
-      if (few < 4) set.Few[few] = static_cast<uint8_t>(c);
-      ++few;
+      if (count < 4) few[count] = static_cast<uint8_t>(c);
+      ++count;
     }
-  set.FewAscii = few <= 4;
-  for (int i = few; i < 4 && few > 0; ++i) set.Few[i] = set.Few[0];
+  set.FewAscii = count <= 4;
+  for (int k = 0; k < 4; ++k) std::memset(set.Few[k], few[count > 0 && k >= count ? 0 : k], 16);
   return set;
 }
 

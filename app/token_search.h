@@ -19,11 +19,12 @@ struct TCharSetRec {
   bool Latin[256] = {};
   std::vector<char32_t> Others;  // sorted, above U+00FF
   // Where the set holds at most four ASCII characters (" ,;" by default),
-  // those bytes, the first repeated or 0xFF (in no ASCII text) for the
-  // rest: a word scan of ASCII text compares sixteen bytes with each at
-  // once, with no branch for each byte to mispredict at a word's end.
+  // those bytes, each sixteen times over, the first repeated or 0xFF (in
+  // no ASCII text) for the rest: a word scan of ASCII text compares
+  // sixteen bytes with each at once, with no branch for each byte to
+  // mispredict at a word's end.
   bool FewAscii = false;
-  uint8_t Few[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  alignas(16) uint8_t Few[4][16] = {};
 };
 
 // Every character of the delimiter text; duplicates are harmless, an empty
