@@ -184,9 +184,10 @@ template <typename TChar>
 }
 
 // The text's first result: the occurrence --occurrence asks for (the
-// first without it), or a miss.
+// first without it), or a miss. Out of line: inline, its counting cursor
+// would be cleared on the way of --all too.
 template <typename TChar>
-TFoundRec FirstResult(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
+[[gnu::noinline]] TFoundRec FirstResult(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
   int64_t target = search.Occurrence > 0 ? search.Occurrence : 1;
   if (search.Occurrence < 0) {
     // Counted first: the Nth from the end is the (count + 1 + N)th.
