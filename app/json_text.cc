@@ -1,5 +1,7 @@
 #include "app/json_text.h"
 
+#include <emmintrin.h>
+
 #include <type_traits>
 
 namespace {
@@ -34,3 +36,19 @@ char* PutEscaped(char* out, std::basic_string_view<TChar> text) {
 
 char* PutJsonUnits(char* out, std::u16string_view text) { return PutEscaped(out, text); }
 char* PutJsonUnits(char* out, std::string_view ascii) { return PutEscaped(out, ascii); }
+
+char* PutShortJsonUnits(char* out, std::string_view ascii, const char* readable) {
+  const size_t size = ascii.size();
+  if (size <= 16 && ascii.data() && readable && readable - ascii.data() >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ascii.data()));
+    const auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    // Compared as signed bytes, those from 0x80 on are below 0x20 too.
+    const __m128i escaped =
+        _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x20)), is(0x7F)), _mm_or_si128(is('"'), is('\\')));
+    if ((static_cast<unsigned>(_mm_movemask_epi8(escaped)) & ((1u << size) - 1)) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+      return out + size;
+    }
+  }
+  return PutEscaped(out, ascii);
+}

@@ -17,5 +17,11 @@ char* PutJsonUnits(char* out, std::u16string_view text);
 // The same for ASCII text.
 char* PutJsonUnits(char* out, std::string_view ascii);
 
+// The same for ASCII text that may be read up to readable (its end or past
+// it): one of at most sixteen bytes with none to escape is copied as
+// sixteen, with no branch for each byte; out then needs room for sixteen
+// bytes more.
+char* PutShortJsonUnits(char* out, std::string_view ascii, const char* readable);
+
 // The most bytes PutJsonUnits puts for units units.
 constexpr size_t JsonUnitsRoom(size_t units) { return 6 * units; }

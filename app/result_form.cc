@@ -134,11 +134,12 @@ size_t ContextRoom(std::basic_string_view<TChar> text, bool json) {
 }
 
 template <typename TChar>
-char* PutContext(char* out, std::basic_string_view<TChar> text, bool json) {
+char* PutContext(char* out, std::basic_string_view<TChar> text, bool json, const char* readable = nullptr) {
   if constexpr (std::is_same_v<TChar, char>) {
-    if (!json) return PutText(out, text);
+    return json ? PutShortJsonUnits(out, text, readable) : PutShortText(out, text, readable);
+  } else {
+    return PutJsonUnits(out, text);
   }
-  return PutJsonUnits(out, text);
 }
 
 // Writes a context text through channel in pieces, for a result too long
@@ -183,13 +184,14 @@ template <typename TChar>
 [[gnu::always_inline]] inline void WriteFrame(const TResultFormRec& form, TTextChannelRec& channel,
                                               const TFoundRec& found, std::basic_string_view<TChar> before,
                                               std::basic_string_view<TChar> after) {
+  // Sixteen bytes for a short context copied whole, two for the line end.
   const size_t room = form.HeadRoom + form.Middle.size() + form.Tail.size() + ContextRoom(before, form.Json) +
-                      ContextRoom(after, form.Json);
+                      ContextRoom(after, form.Json) + 16 + 2;
   if (char* at = ChannelRoom(channel, room)) {
     if (form.Prefixed) at = PutPrefix(at, form);
-    at = PutContext(PutResultHead(at, form, found), before, form.Json);
-    TakeRoom(channel, PutText(PutContext(PutText(at, form.Middle), after, form.Json), form.Tail));
-    WriteLineEnd(channel);
+    at = PutContext(PutResultHead(at, form, found), before, form.Json, found.BytesEnd);
+    at = PutText(PutContext(PutText(at, form.Middle), after, form.Json, found.BytesEnd), form.Tail);
+    TakeLines(channel, PutLineEnd(channel, at));
   } else {
     WriteFrameInPieces(form, channel, found, before, after);
   }
@@ -303,11 +305,11 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
 
 void WritePrefixedMiss(const TResultFormRec& form, TTextChannelRec& channel) {
   const std::string_view miss(form.MissLine, form.MissLineSize);
-  if (char* at = ChannelRoom(channel, form.PrefixRoom + miss.size())) {
-    TakeRoom(channel, PutText(PutPrefix(at, form), miss));
-  } else {
-    WritePrefix(channel, form);
-    WriteBytes(channel, miss);
+  if (char* at = ChannelRoom(channel, form.PrefixRoom + miss.size() + 2)) {
+    TakeLines(channel, PutLineEnd(channel, PutText(PutPrefix(at, form), miss)));
+    return;
   }
+  WritePrefix(channel, form);
+  WriteBytes(channel, miss);
   WriteLineEnd(channel);
 }

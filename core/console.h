@@ -137,7 +137,7 @@ inline char* PutText(char* out, std::string_view text) {
 // branch on its length to mispredict, where that many may be read; out
 // then needs room for sixteen bytes.
 inline char* PutShortText(char* out, std::string_view text, const char* readable) {
-  if (text.size() <= 16 && text.data() && readable - text.data() >= 16) {
+  if (text.size() <= 16 && text.data() && readable && readable - text.data() >= 16) {
     std::memcpy(out, text.data(), 16);
     return out + text.size();
   }

@@ -114,14 +114,18 @@ TEST(WriteText, EncodesForTheStreamsCodePage) {
     WriteText(out, "Grüße|");
     WriteAnsiText(out, "\xE2\x82\xAC|");
     WriteBytes(out, NarrowFromWide(u"€😀|", out.CodePage, CodePageUtf8));
-    char digits[48];
-    char* end = PutDecimal(PutDecimal(digits, -2147483648LL), 0);
+    char digits[128];
+    char* end = digits;
+    for (const int64_t n : {-2147483648LL, 0LL, 9LL, 10LL, 99LL, 100LL}) {
+      end = PutDecimal(end, n);
+      *end++ = ',';
+    }
     WriteBytes(out, std::string_view(digits, static_cast<size_t>(end - digits)));
     WriteLineEnd(out);
   });
   EXPECT_EQ(Fake.Out,
             "Gr\xFC\xDF"
-            "e|\x80|\x80?|-21474836480\r\n");
+            "e|\x80|\x80?|-2147483648,0,9,10,99,100,\r\n");
 }
 
 }  // namespace
