@@ -12,7 +12,7 @@ std::string UpperCaseAscii(std::string_view text) {
   return upper;
 }
 
-bool IsAsciiText(std::string_view text) {
+bool IsAsciiTextOutOfLine(std::string_view text) {
   // Sixteen bytes at a time, the last sixteen overlapping: texts of 128 KiB
   // are tested before every search, and lines by the million with --lines.
   const char* p = text.data();
