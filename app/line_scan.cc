@@ -1,6 +1,6 @@
 #include "app/line_scan.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <bit>
@@ -55,12 +55,53 @@ inline size_t SumBytes(__m128i counts) {
   return static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
 }
 
+// The verified hit at i + k, in the block of 64 bytes at i, after the
+// lines counted so far: its line's ends from the line ends of this block
+// and the blocks beside it, chosen without a branch, since whether the
+// line starts or ends in this block is as likely as not.
+[[gnu::always_inline]] inline void TakeHit(TLineHitRec& found, std::string_view bytes, size_t i, int k) {
+  const char* const h = bytes.data();
+  const size_t size = bytes.size();
+  const __m128i lf = _mm_set1_epi8('\n');
+  const auto endsOf = [&](size_t at) {
+    return Bits(_mm_cmpeq_epi8(Load(h + at), lf), _mm_cmpeq_epi8(Load(h + at + 16), lf),
+                _mm_cmpeq_epi8(Load(h + at + 32), lf), _mm_cmpeq_epi8(Load(h + at + 48), lf));
+  };
+  const uint64_t ends = endsOf(i);
+  const uint64_t before = ends & ((uint64_t{1} << k) - 1);
+  const uint64_t earlier = i >= Block ? endsOf(i - Block) : 0;
+  found.Lines += CountBits(before);
+  found.LineStart = before    ? i + Block - static_cast<size_t>(std::countl_zero(before))
+                    : earlier ? i - static_cast<size_t>(std::countl_zero(earlier))
+                              : 0;
+  if ((before | earlier) == 0 && i > Block) found.LineStart = AfterLastLineEnd(bytes.substr(0, i - Block));
+  found.Hit = i + static_cast<size_t>(k);
+  const uint64_t after = ends & ~((uint64_t{2} << k) - 1);
+  const uint64_t later = i + 2 * Block <= size ? endsOf(i + Block) : 0;
+  found.LineEnd = after   ? i + static_cast<size_t>(std::countr_zero(after))
+                  : later ? i + Block + static_cast<size_t>(std::countr_zero(later))
+                          : NoHit;
+  if ((after | later) == 0 && i + Block < size) {
+    if (const void* end = std::memchr(h + i + Block, '\n', size - i - Block))
+      found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - h);
+  }
+}
+
+// Where candidates have cost more than a few times the bytes passed (a
+// text full of the pair but not the token), from the candidate at start in
+// the block at i on, the slower way.
+[[gnu::always_inline]] inline void LeaveToFindBytes(TLineHitRec& found, const TTokenRec<char>& token,
+                                                    std::string_view bytes, size_t i, size_t start) {
+  found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
+  FinishHitLine(token, bytes, start + 1, i, found);
+}
+
 // A block of 64 bytes costs four comparisons for its line ends, counted in
 // byte lanes (no mask made), and eight for the pair's places; the masks
 // are made only where a pair stands. Where Fold, the text's byte with the
 // pair's fold bits set is compared.
 template <bool Fold>
-TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) {
+TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view bytes) {
   TLineHitRec found;
   const TRarePairRec& pair = token.Pair;
   const char* const h = bytes.data();
@@ -80,7 +121,6 @@ TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) 
     return _mm_and_si128(_mm_cmpeq_epi8(a, byte1), _mm_cmpeq_epi8(b, byte2));
   };
   const auto endsAt = [&](size_t i) { return _mm_cmpeq_epi8(Load(h + i), lf); };
-  const auto EndsOf = [&](size_t i) { return Bits(endsAt(i), endsAt(i + 16), endsAt(i + 32), endsAt(i + 48)); };
   // Line ends counted in byte lanes: each block adds at most four to a
   // lane, so the lanes are summed every 63 blocks.
   __m128i counts = _mm_setzero_si128();
@@ -92,35 +132,15 @@ TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) 
       for (uint64_t starts = Bits(p0, p1, p2, p3); starts != 0; starts &= starts - 1) {
         const int k = std::countr_zero(starts);
         const size_t start = i + static_cast<size_t>(k);
+        found.Lines += SumBytes(counts);
+        counts = _mm_setzero_si128();
         if (start + l <= size && TokenBytesAt(token, h + start)) {
-          // The line's ends from the line ends of this block and the
-          // blocks beside it, chosen without a branch: whether the line
-          // starts or ends in this block is as likely as not.
-          const uint64_t ends = EndsOf(i);
-          const uint64_t before = ends & ((uint64_t{1} << k) - 1);
-          const uint64_t earlier = i >= Block ? EndsOf(i - Block) : 0;
-          found.Lines += SumBytes(counts) + CountBits(before);
-          found.LineStart = before    ? i + Block - static_cast<size_t>(std::countl_zero(before))
-                            : earlier ? i - static_cast<size_t>(std::countl_zero(earlier))
-                                      : 0;
-          if ((before | earlier) == 0 && i > Block) found.LineStart = AfterLastLineEnd(bytes.substr(0, i - Block));
-          found.Hit = start;
-          const uint64_t after = ends & ~((uint64_t{2} << k) - 1);
-          const uint64_t later = i + 2 * Block <= size ? EndsOf(i + Block) : 0;
-          found.LineEnd = after   ? i + static_cast<size_t>(std::countr_zero(after))
-                          : later ? i + Block + static_cast<size_t>(std::countr_zero(later))
-                                  : NoHit;
-          if ((after | later) == 0 && i + Block < size) {
-            if (const void* end = std::memchr(h + i + Block, '\n', size - i - Block))
-              found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - h);
-          }
+          TakeHit(found, bytes, i, k);
           return found;
         }
         work += l;
         if (work > 4 * (i + Block + l)) {
-          found.Lines += SumBytes(counts);
-          found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
-          FinishHitLine(token, bytes, start + 1, i, found);
+          LeaveToFindBytes(found, token, bytes, i, start);
           return found;
         }
       }
@@ -141,8 +161,82 @@ TLineHitRec FindHitLineIn(const TTokenRec<char>& token, std::string_view bytes) 
   return found;
 }
 
+// The same, thirty-two places a step: two comparisons for the line ends
+// of a block and four for the pair's places.
+template <bool Fold>
+__attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<char>& token, std::string_view bytes) {
+  TLineHitRec found;
+  const TRarePairRec& pair = token.Pair;
+  const char* const h = bytes.data();
+  const size_t size = bytes.size(), l = token.Units.size();
+  const size_t reach = Block + std::max(pair.Index1, pair.Index2);
+  const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i byte1 = _mm256_set1_epi8(static_cast<char>(pair.Byte1));
+  const __m256i byte2 = _mm256_set1_epi8(static_cast<char>(pair.Byte2));
+  const __m256i fold1 = _mm256_set1_epi8(static_cast<char>(pair.Fold1));
+  const __m256i fold2 = _mm256_set1_epi8(static_cast<char>(pair.Fold2));
+  const char* const at1 = h + pair.Index1;
+  const char* const at2 = h + pair.Index2;
+  // The pair's places among the 32 starts from i, one bit each.
+  const auto pairBits = [&](size_t i) __attribute__((target("avx2"))) {
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at1 + i));
+    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at2 + i));
+    if constexpr (Fold) a = _mm256_or_si256(a, fold1), b = _mm256_or_si256(b, fold2);
+    return static_cast<uint32_t>(
+        _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte1), _mm256_cmpeq_epi8(b, byte2))));
+  };
+  const auto endsAt = [&](size_t i) __attribute__((target("avx2"))) {
+    return _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i)), lf);
+  };
+  const auto sum = [](__m256i lanes) __attribute__((target("avx2"))) {
+    return SumBytes(_mm_add_epi8(_mm256_castsi256_si128(lanes), _mm256_extracti128_si256(lanes, 1)));
+  };
+  // Each block adds at most two to a lane, and the two halves are added
+  // before they are summed: 63 blocks still fit a byte.
+  __m256i counts = _mm256_setzero_si256();
+  int blocks = 0;
+  size_t i = 0, work = 0;
+  for (; size >= reach && i <= size - reach; i += Block) {
+    if (uint64_t starts = pairBits(i) | static_cast<uint64_t>(pairBits(i + 32)) << 32) {
+      for (; starts != 0; starts &= starts - 1) {
+        const int k = std::countr_zero(starts);
+        const size_t start = i + static_cast<size_t>(k);
+        found.Lines += sum(counts);
+        counts = _mm256_setzero_si256();
+        if (start + l <= size && TokenBytesAt(token, h + start)) {
+          TakeHit(found, bytes, i, k);
+          return found;
+        }
+        work += l;
+        if (work > 4 * (i + Block + l)) {
+          LeaveToFindBytes(found, token, bytes, i, start);
+          return found;
+        }
+      }
+    }
+    counts = _mm256_sub_epi8(counts, endsAt(i));
+    counts = _mm256_sub_epi8(counts, endsAt(i + 32));
+    if (++blocks == 63) {
+      found.Lines += sum(counts);
+      counts = _mm256_setzero_si256();
+      blocks = 0;
+    }
+  }
+  found.Lines += sum(counts);
+  if (i > 0) found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
+  FinishHitLine(token, bytes, i, i, found);
+  return found;
+}
+
 }  // namespace
 
 TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes) {
-  return token.FoldAscii ? FindHitLineIn<true>(token, bytes) : FindHitLineIn<false>(token, bytes);
+  // The CPU is asked only where blocks are to be scanned.
+  if (bytes.size() >= 2 * Block && CpuHasAvx2())
+    return token.FoldAscii ? FindHitLineAvx2In<true>(token, bytes) : FindHitLineAvx2In<false>(token, bytes);
+  return FindHitLineSse2(token, bytes);
+}
+
+TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes) {
+  return token.FoldAscii ? FindHitLineSse2In<true>(token, bytes) : FindHitLineSse2In<false>(token, bytes);
 }

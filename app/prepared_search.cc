@@ -246,8 +246,8 @@ void PrepareSearch(TPreparedSearchRec& search, const TSwitchesRec& switches, TSe
   search.AsciiTextAsBytes = search.TokenAsciiInBytes && CodePageKeepsAscii(outputCp);
 }
 
-TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
-                     int64_t knownPosition, const char* readableEnd) {
+TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text, int64_t knownPosition,
+                     const char* readableEnd) {
   // Folding keeps ASCII within ASCII, but other characters fold into it
   // (the Kelvin sign to "k"): only an ASCII text is searched folded as
   // bytes.
