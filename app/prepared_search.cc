@@ -148,8 +148,9 @@ template <typename TChar>
   found.Occurrence = cursor.Occurrence;
   found.Position = static_cast<int64_t>(start) + 1;
   found.After = found.Position + static_cast<int64_t>(size);
-  // Every occurrence of a text: the words come from one scan of it.
-  const bool scanWords = search.All && search.Length < 1;
+  // Every occurrence of a text: the words come from one scan of it, where
+  // more may follow (the words of the first are those of a scan from it).
+  const bool scanWords = search.All && search.Length < 1 && !cursor.Done;
   if constexpr (std::is_same_v<TChar, char>) {
     if (scanWords) {
       found.BeforeBytes = WordBefore(text, start, search.Delimiters, cursor.Words);
