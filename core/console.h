@@ -153,9 +153,9 @@ inline char* PutDecimal(char* out, int64_t value) {
     // Both digits put, and the end moved on by one or two: no branch on
     // the number of digits to mispredict.
     const auto v = static_cast<unsigned>(value);
-    const unsigned two = v >= 10;
-    out[0] = static_cast<char>('0' + v / 10 + v % 10 * (1 - two));
-    out[1] = static_cast<char>('0' + v % 10);
+    const unsigned tens = v / 10, ones = v % 10, two = v >= 10;
+    out[0] = static_cast<char>('0' + (two ? tens : ones));
+    out[1] = static_cast<char>('0' + ones);
     return out + 1 + two;
   }
   return PutLongDecimal(out, value);
