@@ -96,6 +96,36 @@ inline size_t SumBytes(__m128i counts) {
   FinishHitLine(token, bytes, start + 1, i, found);
 }
 
+// The candidates of the block at i, one bit each, verified in turn: true
+// where they settle the pass, by a hit or by the hand-over to FindBytes.
+// work counts what verifying has cost so far.
+[[gnu::always_inline]] inline bool TakeCandidates(TLineHitRec& found, const TTokenRec<char>& token,
+                                                  std::string_view bytes, size_t i, uint64_t starts, size_t& work) {
+  const size_t l = token.Units.size();
+  for (; starts != 0; starts &= starts - 1) {
+    const int k = std::countr_zero(starts);
+    const size_t start = i + static_cast<size_t>(k);
+    if (start + l <= bytes.size() && TokenBytesAt(token, bytes.data() + start)) {
+      TakeHit(found, bytes, i, k);
+      return true;
+    }
+    work += l;
+    if (work > 4 * (i + Block + l)) {
+      LeaveToFindBytes(found, token, bytes, i, start);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The bytes from i on, fewer than a block's scan reads, and the line start
+// of those before them.
+[[gnu::always_inline]] inline void FinishAfterBlocks(TLineHitRec& found, const TTokenRec<char>& token,
+                                                     std::string_view bytes, size_t i) {
+  if (i > 0) found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
+  FinishHitLine(token, bytes, i, i, found);
+}
+
 // A block of 64 bytes costs four comparisons for its line ends, counted in
 // byte lanes (no mask made), and eight for the pair's places; the masks
 // are made only where a pair stands. Where Fold, the text's byte with the
@@ -105,7 +135,7 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
   TLineHitRec found;
   const TRarePairRec& pair = token.Pair;
   const char* const h = bytes.data();
-  const size_t size = bytes.size(), l = token.Units.size();
+  const size_t size = bytes.size();
   // A block's scan reads this far past its start.
   const size_t reach = Block + std::max(pair.Index1, pair.Index2);
   const __m128i lf = _mm_set1_epi8('\n');
@@ -129,21 +159,9 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
   for (; size >= reach && i <= size - reach; i += Block) {
     const __m128i p0 = pairAt(i), p1 = pairAt(i + 16), p2 = pairAt(i + 32), p3 = pairAt(i + 48);
     if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(p0, p1), _mm_or_si128(p2, p3))) != 0) {
-      for (uint64_t starts = Bits(p0, p1, p2, p3); starts != 0; starts &= starts - 1) {
-        const int k = std::countr_zero(starts);
-        const size_t start = i + static_cast<size_t>(k);
-        found.Lines += SumBytes(counts);
-        counts = _mm_setzero_si128();
-        if (start + l <= size && TokenBytesAt(token, h + start)) {
-          TakeHit(found, bytes, i, k);
-          return found;
-        }
-        work += l;
-        if (work > 4 * (i + Block + l)) {
-          LeaveToFindBytes(found, token, bytes, i, start);
-          return found;
-        }
-      }
+      found.Lines += SumBytes(counts);
+      counts = _mm_setzero_si128();
+      if (TakeCandidates(found, token, bytes, i, Bits(p0, p1, p2, p3), work)) return found;
     }
     counts = _mm_sub_epi8(counts, endsAt(i));
     counts = _mm_sub_epi8(counts, endsAt(i + 16));
@@ -156,8 +174,7 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
     }
   }
   found.Lines += SumBytes(counts);
-  if (i > 0) found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
-  FinishHitLine(token, bytes, i, i, found);
+  FinishAfterBlocks(found, token, bytes, i);
   return found;
 }
 
@@ -168,7 +185,7 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
   TLineHitRec found;
   const TRarePairRec& pair = token.Pair;
   const char* const h = bytes.data();
-  const size_t size = bytes.size(), l = token.Units.size();
+  const size_t size = bytes.size();
   const size_t reach = Block + std::max(pair.Index1, pair.Index2);
   const __m256i lf = _mm256_set1_epi8('\n');
   const __m256i byte1 = _mm256_set1_epi8(static_cast<char>(pair.Byte1));
@@ -197,22 +214,10 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
   int blocks = 0;
   size_t i = 0, work = 0;
   for (; size >= reach && i <= size - reach; i += Block) {
-    if (uint64_t starts = pairBits(i) | static_cast<uint64_t>(pairBits(i + 32)) << 32) {
-      for (; starts != 0; starts &= starts - 1) {
-        const int k = std::countr_zero(starts);
-        const size_t start = i + static_cast<size_t>(k);
-        found.Lines += sum(counts);
-        counts = _mm256_setzero_si256();
-        if (start + l <= size && TokenBytesAt(token, h + start)) {
-          TakeHit(found, bytes, i, k);
-          return found;
-        }
-        work += l;
-        if (work > 4 * (i + Block + l)) {
-          LeaveToFindBytes(found, token, bytes, i, start);
-          return found;
-        }
-      }
+    if (const uint64_t starts = pairBits(i) | static_cast<uint64_t>(pairBits(i + 32)) << 32) {
+      found.Lines += sum(counts);
+      counts = _mm256_setzero_si256();
+      if (TakeCandidates(found, token, bytes, i, starts, work)) return found;
     }
     counts = _mm256_sub_epi8(counts, endsAt(i));
     counts = _mm256_sub_epi8(counts, endsAt(i + 32));
@@ -223,8 +228,7 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
     }
   }
   found.Lines += sum(counts);
-  if (i > 0) found.LineStart = AfterLastLineEnd(bytes.substr(0, i));
-  FinishHitLine(token, bytes, i, i, found);
+  FinishAfterBlocks(found, token, bytes, i);
   return found;
 }
 
