@@ -24,7 +24,9 @@
 # a third of them); with WIN_BUILD_DIR the Win32 build runs under Wine on
 # the first WIN_LINES lines (default all). BIG_COPIES=N (say 40: 2 GB)
 # also times plain --lines on N copies of the file, for peak memory and
-# time against size.
+# time against size. The files go to TMPDIR (mktemp's folder): a tmpfs such
+# as /dev/shm keeps the page cache's reclaim of a disk's file out of the
+# figures.
 set -eu
 build=${1:-build}
 winbuild=${2:-}
