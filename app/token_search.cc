@@ -309,9 +309,15 @@ size_t FirstWordEnd(std::basic_string_view<TChar> s, size_t start, const TCharSe
 
 TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   TCharSetRec set;
+  uint8_t few[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  int count = 0;  // ASCII members, each counted once
   size_t width;
   for (size_t i = 0; i < delimiters.size(); i += width) {
     const char32_t c = CharAt(delimiters, i, width);
+    if (c < 0x80 && !set.Latin[c]) {
+      if (count < 4) few[count] = static_cast<uint8_t>(c);
+      ++count;
+    }
     if (c <= 0xFF)
       set.Latin[c] = true;
     else
@@ -319,13 +325,6 @@ TCharSetRec BuildDelimiterSet(std::u16string_view delimiters) {
   }
   std::sort(set.Others.begin(), set.Others.end());
   set.Others.erase(std::unique(set.Others.begin(), set.Others.end()), set.Others.end());
-  uint8_t few[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-  int count = 0;
-  for (int c = 0; c < 0x80 && count <= 4; ++c)
-    if (set.Latin[c]) {
-      if (count < 4) few[count] = static_cast<uint8_t>(c);
-      ++count;
-    }
   set.FewAscii = count <= 4;
   for (int k = 0; k < 4; ++k) std::memset(set.Few[k], few[count > 0 && k >= count ? 0 : k], 16);
   return set;
