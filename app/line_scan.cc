@@ -118,6 +118,17 @@ inline size_t SumBytes(__m128i counts) {
   return false;
 }
 
+// Where nothing is counted, the next block starts where the pair's rarer
+// byte next stands (the C library's scan of one byte is the fastest there
+// is): a rare token's text costs what memchr costs. Past the last one,
+// no block is left.
+[[gnu::always_inline]] inline size_t NextBlockAt(const TRarePairRec& pair, std::string_view bytes, size_t i) {
+  const size_t from = i + Block + pair.Index1;
+  if (from >= bytes.size()) return i + Block;
+  const void* next = std::memchr(bytes.data() + from, pair.Byte1, bytes.size() - from);
+  return next ? static_cast<size_t>(static_cast<const char*>(next) - bytes.data()) - pair.Index1 : bytes.size();
+}
+
 // The bytes from i on, fewer than a block's scan reads, and the line start
 // of those before them.
 [[gnu::always_inline]] inline void FinishAfterBlocks(TLineHitRec& found, const TTokenRec<char>& token,
@@ -130,7 +141,7 @@ inline size_t SumBytes(__m128i counts) {
 // byte lanes (no mask made), and eight for the pair's places; the masks
 // are made only where a pair stands. Where Fold, the text's byte with the
 // pair's fold bits set is compared.
-template <bool Fold>
+template <bool Fold, bool Count>
 TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view bytes) {
   TLineHitRec found;
   const TRarePairRec& pair = token.Pair;
@@ -156,21 +167,35 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
   __m128i counts = _mm_setzero_si128();
   int blocks = 0;
   size_t i = 0, work = 0;
-  for (; size >= reach && i <= size - reach; i += Block) {
+  int idle = 0;  // blocks in a row without a candidate
+  while (size >= reach && i <= size - reach) {
     const __m128i p0 = pairAt(i), p1 = pairAt(i + 16), p2 = pairAt(i + 32), p3 = pairAt(i + 48);
     if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(p0, p1), _mm_or_si128(p2, p3))) != 0) {
       found.Lines += SumBytes(counts);
       counts = _mm_setzero_si128();
+      idle = 0;
       if (TakeCandidates(found, token, bytes, i, Bits(p0, p1, p2, p3), work)) return found;
     }
-    counts = _mm_sub_epi8(counts, endsAt(i));
-    counts = _mm_sub_epi8(counts, endsAt(i + 16));
-    counts = _mm_sub_epi8(counts, endsAt(i + 32));
-    counts = _mm_sub_epi8(counts, endsAt(i + 48));
-    if (++blocks == 63) {
-      found.Lines += SumBytes(counts);
-      counts = _mm_setzero_si128();
-      blocks = 0;
+    if constexpr (Count) {
+      counts = _mm_sub_epi8(counts, endsAt(i));
+      counts = _mm_sub_epi8(counts, endsAt(i + 16));
+      counts = _mm_sub_epi8(counts, endsAt(i + 32));
+      counts = _mm_sub_epi8(counts, endsAt(i + 48));
+      if (++blocks == 63) {
+        found.Lines += SumBytes(counts);
+        counts = _mm_setzero_si128();
+        blocks = 0;
+      }
+      i += Block;
+    } else if (!Fold && ++idle >= 4) {
+      // After a few blocks without a candidate, the rarer byte is taken
+      // for rare: the pass leaps to it. Where the leap is short, it is
+      // not rare here, and blocks are scanned for a while before the next.
+      const size_t next = NextBlockAt(pair, bytes, i);
+      if (next - i < 4 * Block) idle = -28;
+      i = next;
+    } else {
+      i += Block;
     }
   }
   found.Lines += SumBytes(counts);
@@ -180,7 +205,7 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
 
 // The same, thirty-two places a step: two comparisons for the line ends
 // of a block and four for the pair's places.
-template <bool Fold>
+template <bool Fold, bool Count>
 __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<char>& token, std::string_view bytes) {
   TLineHitRec found;
   const TRarePairRec& pair = token.Pair;
@@ -213,18 +238,32 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
   __m256i counts = _mm256_setzero_si256();
   int blocks = 0;
   size_t i = 0, work = 0;
-  for (; size >= reach && i <= size - reach; i += Block) {
+  int idle = 0;  // blocks in a row without a candidate
+  while (size >= reach && i <= size - reach) {
     if (const uint64_t starts = pairBits(i) | static_cast<uint64_t>(pairBits(i + 32)) << 32) {
       found.Lines += sum(counts);
       counts = _mm256_setzero_si256();
+      idle = 0;
       if (TakeCandidates(found, token, bytes, i, starts, work)) return found;
     }
-    counts = _mm256_sub_epi8(counts, endsAt(i));
-    counts = _mm256_sub_epi8(counts, endsAt(i + 32));
-    if (++blocks == 63) {
-      found.Lines += sum(counts);
-      counts = _mm256_setzero_si256();
-      blocks = 0;
+    if constexpr (Count) {
+      counts = _mm256_sub_epi8(counts, endsAt(i));
+      counts = _mm256_sub_epi8(counts, endsAt(i + 32));
+      if (++blocks == 63) {
+        found.Lines += sum(counts);
+        counts = _mm256_setzero_si256();
+        blocks = 0;
+      }
+      i += Block;
+    } else if (!Fold && ++idle >= 4) {
+      // After a few blocks without a candidate, the rarer byte is taken
+      // for rare: the pass leaps to it. Where the leap is short, it is
+      // not rare here, and blocks are scanned for a while before the next.
+      const size_t next = NextBlockAt(pair, bytes, i);
+      if (next - i < 4 * Block) idle = -28;
+      i = next;
+    } else {
+      i += Block;
     }
   }
   found.Lines += sum(counts);
@@ -234,13 +273,20 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
 
 }  // namespace
 
-TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes) {
+TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes, bool countLines) {
   // The CPU is asked only where blocks are to be scanned.
-  if (bytes.size() >= 2 * Block && CpuHasAvx2())
-    return token.FoldAscii ? FindHitLineAvx2In<true>(token, bytes) : FindHitLineAvx2In<false>(token, bytes);
-  return FindHitLineSse2(token, bytes);
+  if (bytes.size() >= 2 * Block && CpuHasAvx2()) {
+    if (countLines)
+      return token.FoldAscii ? FindHitLineAvx2In<true, true>(token, bytes)
+                             : FindHitLineAvx2In<false, true>(token, bytes);
+    return token.FoldAscii ? FindHitLineAvx2In<true, false>(token, bytes)
+                           : FindHitLineAvx2In<false, false>(token, bytes);
+  }
+  return FindHitLineSse2(token, bytes, countLines);
 }
 
-TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes) {
-  return token.FoldAscii ? FindHitLineSse2In<true>(token, bytes) : FindHitLineSse2In<false>(token, bytes);
+TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes, bool countLines) {
+  if (countLines)
+    return token.FoldAscii ? FindHitLineSse2In<true, true>(token, bytes) : FindHitLineSse2In<false, true>(token, bytes);
+  return token.FoldAscii ? FindHitLineSse2In<true, false>(token, bytes) : FindHitLineSse2In<false, false>(token, bytes);
 }

@@ -22,10 +22,12 @@ struct TLineHitRec {
 
 // The first occurrence of a prepared token of bytes without CR or LF
 // among lines of bytes (what FindBytes finds), with the lines around it.
-// Linear in the worst case: where candidates of the pair cost more than a
-// few times the bytes passed, FindBytes takes over.
-TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes);
+// Without countLines, Lines is not counted (0 or a part), which lets the
+// pass leap to the places of the token's rarest byte. Linear in the worst
+// case: where candidates of the pair cost more than a few times the bytes
+// passed, FindBytes takes over.
+TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true);
 
 // The same sixteen places a step, whatever the CPU: what FindHitLine does
 // where the CPU lacks AVX2 (which takes thirty-two).
-TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes);
+TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true);

@@ -21,7 +21,8 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, const TPreparedSearchRec& sear
                                TTextChannelRec& out, std::string_view& line, bool& lineTaken) {
   const std::string_view held = HeldInput(in);
   if (held.empty()) return 0;
-  const TLineHitRec hit = FindHitLine(search.AsciiToken, held);
+  // Misses need counting only where they are written or numbered.
+  const TLineHitRec hit = FindHitLine(search.AsciiToken, held, !form.FoundOnly || form.Numbered);
   WriteMisses(form, out, hit.Lines);
   const size_t start = in.Start;
   SkipHeldInput(in, hit.LineStart);

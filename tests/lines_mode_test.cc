@@ -53,9 +53,10 @@ TEST(CountLineEnds, AgreesWithACountByteByByte) {
 }
 
 // The one pass over held lines, with AVX2 where the CPU has it and
-// without, against a search and a count of the line ends before the hit:
-// in either case, across blocks of 64 bytes, and on texts full of the pair
-// but not the token, where FindBytes takes over.
+// without, counting lines or leaping to the rarest byte, against a search
+// and a count of the line ends before the hit: in either case, across
+// blocks of 64 bytes, and on texts full of the pair but not the token,
+// where FindBytes takes over.
 TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
   std::mt19937 rng(8);
   const char pool[] = "aAbB: ";
@@ -68,7 +69,11 @@ TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
     for (char& c : token) c = pool[rng() % 4];
     if (dense) token = "ababb";                                   // its pair stands at every other byte
     if (round % 50 == 1) text.assign(4000 + rng() % 9000, '\n');  // more line ends than a byte lane counts
-    if (rng() % 4 == 0) text.insert(rng() % (text.size() + 1), token);
+    if (round % 50 == 2) {  // a long text without the token's bytes but where it is put
+      text.assign(1000 + rng() % 3000, 'x');
+      for (char& c : text) c = rng() % 50 == 0 ? '\n' : c;
+    }
+    if (rng() % 4 == 0 || round % 50 == 2) text.insert(rng() % (text.size() + 1), token);
     const bool fold = rng() % 2;
     std::string key = token, hay = text;
     for (char& c : key) c = fold ? AsciiLower(c) : c;
@@ -76,12 +81,17 @@ TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
     const size_t at = hay.find(key), stop = at == std::string::npos ? text.size() : at;
     const size_t lineStart = text.rfind('\n', stop == 0 ? std::string::npos : stop - 1);
     const TTokenRec<char> prepared = PrepareToken(std::string_view(key), fold);
-    for (const TLineHitRec& hit : {FindHitLine(prepared, text), FindHitLineSse2(prepared, text)}) {
-      const std::string what = text + " / " + key;
-      ASSERT_EQ(hit.Hit, at == std::string::npos ? NoHit : at) << what;
-      ASSERT_EQ(hit.Lines, static_cast<size_t>(std::count(text.begin(), text.begin() + stop, '\n'))) << what;
-      ASSERT_EQ(hit.LineStart, stop == 0 || lineStart == std::string::npos ? 0 : lineStart + 1) << what;
-      ASSERT_EQ(hit.LineEnd, at == std::string::npos ? NoHit : text.find('\n', at)) << what;
+    for (const bool count : {true, false}) {
+      const TLineHitRec avx2 = FindHitLine(prepared, text, count), sse2 = FindHitLineSse2(prepared, text, count);
+      for (const TLineHitRec& hit : {avx2, sse2}) {
+        const std::string what = text + " / " + key + (count ? "" : " (not counted)");
+        ASSERT_EQ(hit.Hit, at == std::string::npos ? NoHit : at) << what;
+        if (count) {
+          ASSERT_EQ(hit.Lines, static_cast<size_t>(std::count(text.begin(), text.begin() + stop, '\n'))) << what;
+        }
+        ASSERT_EQ(hit.LineStart, stop == 0 || lineStart == std::string::npos ? 0 : lineStart + 1) << what;
+        ASSERT_EQ(hit.LineEnd, at == std::string::npos ? NoHit : text.find('\n', at)) << what;
+      }
     }
   }
 }
