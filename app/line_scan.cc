@@ -118,15 +118,21 @@ inline size_t SumBytes(__m128i counts) {
   return false;
 }
 
-// Where nothing is counted, the next block starts where the pair's rarer
-// byte next stands (the C library's scan of one byte is the fastest there
-// is): a rare token's text costs what memchr costs. Past the last one,
-// no block is left.
-[[gnu::always_inline]] inline size_t NextBlockAt(const TRarePairRec& pair, std::string_view bytes, size_t i) {
+// Where nothing is counted, the block after the one at i: after a few
+// blocks without a candidate (idle counts them), the pair's rarer byte is
+// taken for rare, and where leap, the pass leaps to its next place (the C
+// library's scan of one byte is the fastest there is), or past the bytes
+// where it stands no more. Where the leap is short, the byte is not rare
+// here, and blocks are scanned for a while before the next.
+[[gnu::always_inline]] inline size_t NextUncountedBlock(const TRarePairRec& pair, std::string_view bytes, size_t i,
+                                                        int& idle, bool leap) {
   const size_t from = i + Block + pair.Index1;
-  if (from >= bytes.size()) return i + Block;
-  const void* next = std::memchr(bytes.data() + from, pair.Byte1, bytes.size() - from);
-  return next ? static_cast<size_t>(static_cast<const char*>(next) - bytes.data()) - pair.Index1 : bytes.size();
+  if (!leap || ++idle < 4 || from >= bytes.size()) return i + Block;
+  const void* at = std::memchr(bytes.data() + from, pair.Byte1, bytes.size() - from);
+  const size_t next =
+      at ? static_cast<size_t>(static_cast<const char*>(at) - bytes.data()) - pair.Index1 : bytes.size();
+  if (next - i < 4 * Block) idle = -28;
+  return next;
 }
 
 // The bytes from i on, fewer than a block's scan reads, and the line start
@@ -187,15 +193,8 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
         blocks = 0;
       }
       i += Block;
-    } else if (!Fold && ++idle >= 4) {
-      // After a few blocks without a candidate, the rarer byte is taken
-      // for rare: the pass leaps to it. Where the leap is short, it is
-      // not rare here, and blocks are scanned for a while before the next.
-      const size_t next = NextBlockAt(pair, bytes, i);
-      if (next - i < 4 * Block) idle = -28;
-      i = next;
     } else {
-      i += Block;
+      i = NextUncountedBlock(pair, bytes, i, idle, !Fold);
     }
   }
   found.Lines += SumBytes(counts);
@@ -255,15 +254,8 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
         blocks = 0;
       }
       i += Block;
-    } else if (!Fold && ++idle >= 4) {
-      // After a few blocks without a candidate, the rarer byte is taken
-      // for rare: the pass leaps to it. Where the leap is short, it is
-      // not rare here, and blocks are scanned for a while before the next.
-      const size_t next = NextBlockAt(pair, bytes, i);
-      if (next - i < 4 * Block) idle = -28;
-      i = next;
     } else {
-      i += Block;
+      i = NextUncountedBlock(pair, bytes, i, idle, !Fold);
     }
   }
   found.Lines += sum(counts);
