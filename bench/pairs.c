@@ -1,7 +1,8 @@
 /* Times two commands in alternation, one start of each per pair, so that a
    machine whose speed drifts slows both alike; prints the median wall time
    of each in ms and the median of the per-pair ratios B/A. Both commands
-   run with their output on /dev/null, and each run must exit with 0.
+   run with their output on /dev/null (their input on the file PAIRS_INPUT
+   names, where it is set), and each run must exit with 0.
      pairs N COMMAND_A -- COMMAND_B */
 #include <fcntl.h>
 #include <spawn.h>
@@ -23,6 +24,8 @@ static double now(void) {
 static double run(char** argv) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  const char* input = getenv("PAIRS_INPUT");
+  if (input) posix_spawn_file_actions_addopen(&actions, 0, input, O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   const double start = now();
