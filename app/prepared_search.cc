@@ -156,8 +156,14 @@ template <typename TChar>
       found.BeforeBytes = WordBefore(text, start, search.Delimiters, cursor.Words);
       found.AfterBytes = WordAfter(text, start + size, search.Delimiters, cursor.Words);
     } else {
-      found.BeforeBytes = TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
-      found.AfterBytes = TextAfterSpan(text, found.After, search.Length, search.Delimiters);
+      // The words of most lines, settled inline by sixteen bytes each.
+      size_t from, to;
+      found.BeforeBytes = search.Length < 1 && FewWordBefore(search.Delimiters, text, start, from, to)
+                              ? text.substr(from, to - from)
+                              : TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
+      found.AfterBytes = search.Length < 1 && FewWordAfter(search.Delimiters, text, start + size, from, to)
+                             ? text.substr(from, to - from)
+                             : TextAfterSpan(text, found.After, search.Length, search.Delimiters);
     }
     if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
       found.BeforeBytes = text.substr(0, start);

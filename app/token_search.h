@@ -6,6 +6,10 @@
 // needs no conversion at all.
 #pragma once
 
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -150,6 +154,62 @@ std::basic_string_view<TChar> WordBefore(std::basic_string_view<TChar> text, siz
 template <typename TChar>
 std::basic_string_view<TChar> WordAfter(std::basic_string_view<TChar> text, size_t from, const TCharSetRec& delimiters,
                                         TWordScanRec& scan);
+
+// The delimiters among the sixteen bytes at p, one bit each: a set of at
+// most four ASCII characters (FewAscii).
+inline unsigned FewDelimiterBits(const TCharSetRec& set, const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const auto is = [&](int k) {
+    return _mm_cmpeq_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(set.Few[k])));
+  };
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(is(0), is(1)), _mm_or_si128(is(2), is(3)))));
+}
+
+// The last word of ASCII text before end, skipping delimiters that touch
+// it, from sixteen bytes that end at end (or start the text): true where
+// those settle it, with the word at [start, stop). A text of fewer than
+// sixteen bytes, a set that is not FewAscii, or a word or run of
+// delimiters that reaches past them is left to TextBeforeSpan. Inline:
+// every found line asks.
+inline bool FewWordBefore(const TCharSetRec& set, std::string_view text, size_t end, size_t& start, size_t& stop) {
+  if (!set.FewAscii || text.size() < 16) return false;
+  const size_t base = end >= 16 ? end - 16 : 0;
+  const unsigned delimiters = FewDelimiterBits(set, text.data() + base);
+  const unsigned word = ~delimiters & ((1u << (end - base)) - 1);
+  if (word == 0) {
+    if (base > 0) return false;
+    start = stop = 0;
+    return true;
+  }
+  const int top = 31 - std::countl_zero(word);
+  const unsigned below = delimiters & ((1u << top) - 1);
+  if (below == 0 && base > 0) return false;
+  start = below == 0 ? 0 : base + 32 - static_cast<size_t>(std::countl_zero(below));
+  stop = base + static_cast<size_t>(top) + 1;
+  return true;
+}
+
+// The first word of ASCII text from from on, skipping delimiters that
+// touch it, the same way: from sixteen bytes that start at from (or end
+// the text); the rest is left to TextAfterSpan.
+inline bool FewWordAfter(const TCharSetRec& set, std::string_view text, size_t from, size_t& start, size_t& stop) {
+  if (!set.FewAscii || text.size() < 16) return false;
+  const size_t base = std::min(from, text.size() - 16);
+  const bool last = base + 16 == text.size();
+  const unsigned delimiters = FewDelimiterBits(set, text.data() + base);
+  const unsigned word = ~delimiters & 0xFFFF & ~((1u << (from - base)) - 1);
+  if (word == 0) {
+    if (!last) return false;
+    start = stop = text.size();
+    return true;
+  }
+  const int first = std::countr_zero(word);
+  const unsigned after = delimiters & ~((1u << first) - 1);
+  if (after == 0 && !last) return false;
+  start = base + static_cast<size_t>(first);
+  stop = after == 0 ? text.size() : base + static_cast<size_t>(std::countr_zero(after));
+  return true;
+}
 
 // The same two texts as views into text, for callers that copy nothing.
 template <typename TChar>
