@@ -108,17 +108,16 @@ TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii) {
   return pair;
 }
 
-bool CpuHasAvx2() {
-  static int known = 0;  // 0: not asked yet, 1: no, 2: yes
-  if (known == 0) {
-    unsigned a, b, c, d;
-    bool avx2 = __get_cpuid(1, &a, &b, &c, &d) && (c & bit_OSXSAVE) && (c & bit_AVX);
-    if (avx2) {
-      unsigned lo, hi;
-      __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-      avx2 = (lo & 6) == 6 && __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
-    }
-    known = avx2 ? 2 : 1;
+int CpuAvx2Known = 0;
+
+bool AskCpuAvx2() {
+  unsigned a, b, c, d;
+  bool avx2 = __get_cpuid(1, &a, &b, &c, &d) && (c & bit_OSXSAVE) && (c & bit_AVX);
+  if (avx2) {
+    unsigned lo, hi;
+    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    avx2 = (lo & 6) == 6 && __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
   }
-  return known == 2;
+  CpuAvx2Known = avx2 ? 2 : 1;
+  return avx2;
 }

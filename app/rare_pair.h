@@ -25,8 +25,11 @@ struct TRarePairRec {
 TRarePairRec ChooseRarePair(std::string_view token, bool foldAscii);
 
 // Whether the CPU and the system both keep AVX2's registers: asked once,
-// and only by a scan long enough to use them.
-bool CpuHasAvx2();
+// and only by a scan long enough to use them. Inline once asked: every
+// line that holds the token asks again.
+extern int CpuAvx2Known;  // 0: not asked yet, 1: no, 2: yes
+bool AskCpuAvx2();
+inline bool CpuHasAvx2() { return CpuAvx2Known != 0 ? CpuAvx2Known == 2 : AskCpuAvx2(); }
 
 // FindPairCandidate for at least 16 starts, sixteen at a time (SSE2), and
 // for at least 32, thirty-two at a time (AVX2, where CpuHasAvx2).
