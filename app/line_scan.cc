@@ -56,20 +56,14 @@ inline size_t SumBytes(__m128i counts) {
 }
 
 // The verified hit at i + k, in the block of 64 bytes at i, after the
-// lines counted so far: its line's ends from the line ends of this block
-// and the blocks beside it, chosen without a branch, since whether the
-// line starts or ends in this block is as likely as not.
-[[gnu::always_inline]] inline void TakeHit(TLineHitRec& found, std::string_view bytes, size_t i, int k) {
-  const char* const h = bytes.data();
+// lines counted so far, with the line ends of this block (ends) and of
+// those before and after it, where they are among the bytes: its line's
+// ends are chosen without a branch, since whether the line starts or ends
+// in this block is as likely as not.
+[[gnu::always_inline]] inline void TakeHit(TLineHitRec& found, std::string_view bytes, size_t i, int k, uint64_t ends,
+                                           uint64_t earlier, uint64_t later) {
   const size_t size = bytes.size();
-  const __m128i lf = _mm_set1_epi8('\n');
-  const auto endsOf = [&](size_t at) {
-    return Bits(_mm_cmpeq_epi8(Load(h + at), lf), _mm_cmpeq_epi8(Load(h + at + 16), lf),
-                _mm_cmpeq_epi8(Load(h + at + 32), lf), _mm_cmpeq_epi8(Load(h + at + 48), lf));
-  };
-  const uint64_t ends = endsOf(i);
   const uint64_t before = ends & ((uint64_t{1} << k) - 1);
-  const uint64_t earlier = i >= Block ? endsOf(i - Block) : 0;
   found.Lines += CountBits(before);
   found.LineStart = before    ? i + Block - static_cast<size_t>(std::countl_zero(before))
                     : earlier ? i - static_cast<size_t>(std::countl_zero(earlier))
@@ -77,13 +71,12 @@ inline size_t SumBytes(__m128i counts) {
   if ((before | earlier) == 0 && i > Block) found.LineStart = AfterLastLineEnd(bytes.substr(0, i - Block));
   found.Hit = i + static_cast<size_t>(k);
   const uint64_t after = ends & ~((uint64_t{2} << k) - 1);
-  const uint64_t later = i + 2 * Block <= size ? endsOf(i + Block) : 0;
   found.LineEnd = after   ? i + static_cast<size_t>(std::countr_zero(after))
                   : later ? i + Block + static_cast<size_t>(std::countr_zero(later))
                           : NoHit;
   if ((after | later) == 0 && i + Block < size) {
-    if (const void* end = std::memchr(h + i + Block, '\n', size - i - Block))
-      found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - h);
+    if (const void* end = std::memchr(bytes.data() + i + Block, '\n', size - i - Block))
+      found.LineEnd = static_cast<size_t>(static_cast<const char*>(end) - bytes.data());
   }
 }
 
@@ -96,26 +89,25 @@ inline size_t SumBytes(__m128i counts) {
   FinishHitLine(token, bytes, start + 1, i, found);
 }
 
-// The candidates of the block at i, one bit each, verified in turn: true
-// where they settle the pass, by a hit or by the hand-over to FindBytes.
-// work counts what verifying has cost so far.
-[[gnu::always_inline]] inline bool TakeCandidates(TLineHitRec& found, const TTokenRec<char>& token,
-                                                  std::string_view bytes, size_t i, uint64_t starts, size_t& work) {
+// The candidates of the block at i, one bit each, verified in turn: the
+// bit of the first that is the token (0 to 63); NoneVerified; or
+// HandedOver where verifying has cost more than a few times the bytes
+// passed (work counts it), and FindBytes has settled the pass.
+constexpr int NoneVerified = -1, HandedOver = 64;
+[[gnu::always_inline]] inline int VerifyCandidates(TLineHitRec& found, const TTokenRec<char>& token,
+                                                   std::string_view bytes, size_t i, uint64_t starts, size_t& work) {
   const size_t l = token.Units.size();
   for (; starts != 0; starts &= starts - 1) {
     const int k = std::countr_zero(starts);
     const size_t start = i + static_cast<size_t>(k);
-    if (start + l <= bytes.size() && TokenBytesAt(token, bytes.data() + start)) {
-      TakeHit(found, bytes, i, k);
-      return true;
-    }
+    if (start + l <= bytes.size() && TokenBytesAt(token, bytes.data() + start)) return k;
     work += l;
     if (work > 4 * (i + Block + l)) {
       LeaveToFindBytes(found, token, bytes, i, start);
-      return true;
+      return HandedOver;
     }
   }
-  return false;
+  return NoneVerified;
 }
 
 // Where nothing is counted, the block after the one at i: after a few
@@ -168,6 +160,7 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
     return _mm_and_si128(_mm_cmpeq_epi8(a, byte1), _mm_cmpeq_epi8(b, byte2));
   };
   const auto endsAt = [&](size_t i) { return _mm_cmpeq_epi8(Load(h + i), lf); };
+  const auto endsOf = [&](size_t i) { return Bits(endsAt(i), endsAt(i + 16), endsAt(i + 32), endsAt(i + 48)); };
   // Line ends counted in byte lanes: each block adds at most four to a
   // lane, so the lanes are summed every 63 blocks.
   __m128i counts = _mm_setzero_si128();
@@ -180,7 +173,13 @@ TLineHitRec FindHitLineSse2In(const TTokenRec<char>& token, std::string_view byt
       found.Lines += SumBytes(counts);
       counts = _mm_setzero_si128();
       idle = 0;
-      if (TakeCandidates(found, token, bytes, i, Bits(p0, p1, p2, p3), work)) return found;
+      const int k = VerifyCandidates(found, token, bytes, i, Bits(p0, p1, p2, p3), work);
+      if (k == HandedOver) return found;
+      if (k != NoneVerified) {
+        TakeHit(found, bytes, i, k, endsOf(i), i >= Block ? endsOf(i - Block) : 0,
+                i + 2 * Block <= size ? endsOf(i + Block) : 0);
+        return found;
+      }
     }
     if constexpr (Count) {
       counts = _mm_sub_epi8(counts, endsAt(i));
@@ -229,6 +228,10 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
   const auto endsAt = [&](size_t i) __attribute__((target("avx2"))) {
     return _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i)), lf);
   };
+  const auto endsOf = [&](size_t i) __attribute__((target("avx2"))) {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(endsAt(i))) |
+           static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(endsAt(i + 32)))) << 32;
+  };
   const auto sum = [](__m256i lanes) __attribute__((target("avx2"))) {
     return SumBytes(_mm_add_epi8(_mm256_castsi256_si128(lanes), _mm256_extracti128_si256(lanes, 1)));
   };
@@ -243,7 +246,13 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
       found.Lines += sum(counts);
       counts = _mm256_setzero_si256();
       idle = 0;
-      if (TakeCandidates(found, token, bytes, i, starts, work)) return found;
+      const int k = VerifyCandidates(found, token, bytes, i, starts, work);
+      if (k == HandedOver) return found;
+      if (k != NoneVerified) {
+        TakeHit(found, bytes, i, k, endsOf(i), i >= Block ? endsOf(i - Block) : 0,
+                i + 2 * Block <= size ? endsOf(i + Block) : 0);
+        return found;
+      }
     }
     if constexpr (Count) {
       counts = _mm256_sub_epi8(counts, endsAt(i));
