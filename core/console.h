@@ -3,6 +3,7 @@
 // write as the end of the run.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -148,15 +149,26 @@ inline char* PutShortText(char* out, std::string_view text, const char* readable
 // has room for 20 characters; returns the end of it. Numbers below 100,
 // most lengths and positions, are put inline.
 char* PutLongDecimal(char* out, int64_t value);
+// The numbers 0 to 99 as two digits each, "00" to "99", made by the
+// compiler.
+constexpr std::array<char, 200> MakeDigitPairs() {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}
+inline constexpr std::array<char, 200> DigitPairs = MakeDigitPairs();
+
 inline char* PutDecimal(char* out, int64_t value) {
   if (static_cast<uint64_t>(value) < 100) {
-    // Both digits put, and the end moved on by one or two: no branch on
-    // the number of digits to mispredict.
+    // Two digits copied from the table, from the second where the number
+    // has one: no branch on the number of digits, and no division.
     const auto v = static_cast<unsigned>(value);
-    const unsigned tens = v / 10, ones = v % 10, two = v >= 10;
-    out[0] = static_cast<char>('0' + (two ? tens : ones));
-    out[1] = static_cast<char>('0' + ones);
-    return out + 1 + two;
+    const unsigned one = v < 10;
+    std::memcpy(out, DigitPairs.data() + 2 * v + one, 2);
+    return out + 2 - one;
   }
   return PutLongDecimal(out, value);
 }
