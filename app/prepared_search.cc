@@ -12,6 +12,10 @@
 
 namespace {
 
+// A cursor made anew is copied from this one: cleared in place, the record
+// takes a string instruction whose start costs more than a line's search.
+constexpr TSearchCursorRec FreshCursor;
+
 // Whether a lone U+DC80-U+DCFF means the same in the arguments (escapes
 // from argsCp) and in texts whose units come from unitsCp: a byte escape
 // in both, or an unpaired surrogate in both.
@@ -271,7 +275,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
     }
     if (search.AsciiTextAsBytes && IsAsciiText(text)) {
       if (search.All || search.Occurrence != 0 || search.Word) {
-        cursor = TSearchCursorRec();
+        cursor = FreshCursor;
         cursor.Bytes = text;
         cursor.Readable = readableEnd ? readableEnd : text.data() + text.size();
         if (search.Word || search.Occurrence != 0) return FirstResult<char>(search, cursor);
@@ -300,7 +304,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
 
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text) {
   MakeWideToken(search);
-  cursor = TSearchCursorRec();
+  cursor = FreshCursor;
   cursor.Wide = true;
   cursor.Units = text;
   // Case ignored: a token alone is searched for a block of the folded text
