@@ -53,7 +53,8 @@ bool SearchLinesOf(TLineInputRec& in, const TSwitchesRec& switches, const TSearc
     bool lineTaken = false;
     const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out, line, lineTaken) : 0;
     if (!lineTaken && !NextInputLine(in, line)) break;
-    TFoundRec found = SearchText(search, cursor, line, heldHit, HeldInput(in).data() + HeldInput(in).size());
+    const std::string_view held = HeldInput(in);  // the line lies among these bytes
+    TFoundRec found = SearchText(search, cursor, line, heldHit, held.data() + held.size());
     anyFound = anyFound || found.Position >= 1;
     WriteResult(form, out, found);
     while (NextResult(search, cursor, found)) WriteResult(form, out, found);

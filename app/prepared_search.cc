@@ -261,8 +261,9 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
                      const char* readableEnd) {
   // Folding keeps ASCII within ASCII, but other characters fold into it
   // (the Kelvin sign to "k"): only an ASCII text is searched folded as
-  // bytes.
-  if (search.TokenAsciiInBytes && (!search.IgnoreCase || IsAsciiText(text))) {
+  // bytes. Where case is ignored, the text is tested for ASCII once, here.
+  const bool testedAscii = search.TokenAsciiInBytes && search.IgnoreCase && IsAsciiText(text);
+  if (search.TokenAsciiInBytes && (!search.IgnoreCase || testedAscii)) {
     // Not among the bytes: no occurrence of any kind in the text.
     int64_t position = knownPosition;
     if (position <= 0) {
@@ -273,7 +274,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
       cursor.Done = true;
       return TFoundRec();
     }
-    if (search.AsciiTextAsBytes && IsAsciiText(text)) {
+    if (search.AsciiTextAsBytes && (testedAscii || IsAsciiText(text))) {
       if (search.All || search.Occurrence != 0 || search.Word) {
         cursor = FreshCursor;
         cursor.Bytes = text;
