@@ -303,6 +303,31 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
   WriteFrame(form, channel, found, std::string_view(form.BeforeOut), std::string_view(form.AfterOut));
 }
 
+void WritePrefixedMisses(TResultFormRec& form, TTextChannelRec& channel, size_t count) {
+  constexpr size_t Lines = 16;  // lines put at once: fewer than a 4 KiB block holds
+  const size_t size = form.MissEndedSize;
+  while (count > 0) {
+    const size_t n = count < Lines ? count : Lines;
+    // The miss, line end included, is copied sixteen bytes at a time: its
+    // record holds zeros to a whole number of them.
+    char* at = ChannelRoom(channel, n * (form.PrefixRoom + size) + 16);
+    if (!at) {
+      WritePrefixedMiss(form, channel);
+      CountLine(form);
+      --count;
+      continue;
+    }
+    for (size_t i = 0; i < n; ++i) {
+      at = PutPrefix(at, form);
+      for (size_t k = 0; k < size; k += 16) std::memcpy(at + k, form.MissEnded + k, 16);
+      at += size;
+      CountLine(form);
+    }
+    TakeLines(channel, at);
+    count -= n;
+  }
+}
+
 void WritePrefixedMiss(const TResultFormRec& form, TTextChannelRec& channel) {
   const std::string_view miss(form.MissLine, form.MissLineSize);
   if (char* at = ChannelRoom(channel, form.PrefixRoom + miss.size() + 2)) {

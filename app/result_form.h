@@ -83,6 +83,10 @@ void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec&
 // Writes a miss that starts with a file part or a number (see WriteMiss).
 void WritePrefixedMiss(const TResultFormRec& form, TTextChannelRec& channel);
 
+// Writes count misses that start with a file part or a number, each
+// counted, a few lines put at once.
+void WritePrefixedMisses(TResultFormRec& form, TTextChannelRec& channel, size_t count);
+
 // Writes the result of a text without the token, unless only found
 // results are wanted. Inline: misses come by the million with --lines.
 inline void WriteMiss(const TResultFormRec& form, TTextChannelRec& channel) {
@@ -152,11 +156,7 @@ inline void WriteMissRun(const TResultFormRec& form, TTextChannelRec& channel, s
 // them. Inline: a run comes before most lines that hold the token.
 inline void WriteMisses(TResultFormRec& form, TTextChannelRec& channel, size_t count) {
   if (!form.FoundOnly && form.Prefixed) {
-    // Numbered or named misses, each of its own.
-    for (; count > 0; --count) {
-      WritePrefixedMiss(form, channel);
-      CountLine(form);
-    }
+    WritePrefixedMisses(form, channel, count);
     return;
   }
   if (count == 0) return;
