@@ -225,9 +225,10 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
     return static_cast<uint32_t>(
         _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi8(a, byte1), _mm256_cmpeq_epi8(b, byte2))));
   };
-  const auto endsAt = [&](size_t i) __attribute__((target("avx2"))) {
-    return _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i)), lf);
+  const auto bytesAt = [&](size_t i) __attribute__((target("avx2"))) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i));
   };
+  const auto endsAt = [&](size_t i) __attribute__((target("avx2"))) { return _mm256_cmpeq_epi8(bytesAt(i), lf); };
   const auto endsOf = [&](size_t i) __attribute__((target("avx2"))) {
     return static_cast<uint32_t>(_mm256_movemask_epi8(endsAt(i))) |
            static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(endsAt(i + 32)))) << 32;
@@ -238,6 +239,7 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
   // Each block adds at most two to a lane, and the two halves are added
   // before they are summed: 63 blocks still fit a byte.
   __m256i counts = _mm256_setzero_si256();
+  __m256i bytesOr = _mm256_setzero_si256();  // of the bytes passed, where counted: their top bits
   int blocks = 0;
   size_t i = 0, work = 0;
   int idle = 0;  // blocks in a row without a candidate
@@ -251,12 +253,21 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
       if (k != NoneVerified) {
         TakeHit(found, bytes, i, k, endsOf(i), i >= Block ? endsOf(i - Block) : 0,
                 i + 2 * Block <= size ? endsOf(i + Block) : 0);
+        // The hit's line lies within the bytes passed and the two blocks
+        // from i, where it ends before their end.
+        if (Count && i + 2 * Block <= size && found.LineEnd < i + 2 * Block) {
+          bytesOr = _mm256_or_si256(_mm256_or_si256(bytesOr, _mm256_or_si256(bytesAt(i), bytesAt(i + 32))),
+                                    _mm256_or_si256(bytesAt(i + 64), bytesAt(i + 96)));
+          found.Ascii = _mm256_movemask_epi8(bytesOr) == 0;
+        }
         return found;
       }
     }
     if constexpr (Count) {
-      counts = _mm256_sub_epi8(counts, endsAt(i));
-      counts = _mm256_sub_epi8(counts, endsAt(i + 32));
+      const __m256i low = bytesAt(i), high = bytesAt(i + 32);
+      bytesOr = _mm256_or_si256(bytesOr, _mm256_or_si256(low, high));
+      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(low, lf));
+      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(high, lf));
       if (++blocks == 63) {
         found.Lines += sum(counts);
         counts = _mm256_setzero_si256();

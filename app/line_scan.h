@@ -18,6 +18,10 @@ struct TLineHitRec {
   size_t LineStart = 0;    // where the hit's line starts; with no hit, just past the last LF
   size_t Hit = NoHit;      // the token's first occurrence, or NoHit
   size_t LineEnd = NoHit;  // the LF that ends the hit's line, or NoHit where the bytes end first
+  // The hit's line is known to be ASCII: where lines are counted with AVX2
+  // the pass looks at every byte before the hit's line ends anyway, so a
+  // line of short lines needs no second look. False says nothing.
+  bool Ascii = false;
 };
 
 // The first occurrence of a prepared token of bytes without CR or LF

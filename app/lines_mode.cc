@@ -8,6 +8,7 @@
 #include "core/exit_code.h"
 #include "core/line_input.h"
 #include "core/params.h"
+#include "text/ascii.h"
 
 namespace {
 
@@ -16,9 +17,10 @@ namespace {
 // of a large input lack the token, and one pass over many of them costs
 // less than one search each. Returns the 1-based position of that
 // occurrence in the next line, or 0 when none is held yet; where its
-// whole line is held, takes it as line.
+// whole line is held, takes it as line (lineAscii where it is known to be
+// ASCII).
 int64_t WriteMissesBeforeToken(TLineInputRec& in, const TPreparedSearchRec& search, TResultFormRec& form,
-                               TTextChannelRec& out, std::string_view& line, bool& lineTaken) {
+                               TTextChannelRec& out, std::string_view& line, bool& lineTaken, bool& lineAscii) {
   const std::string_view held = HeldInput(in);
   if (held.empty()) return 0;
   // Misses need counting only where they are written or numbered.
@@ -30,6 +32,7 @@ int64_t WriteMissesBeforeToken(TLineInputRec& in, const TPreparedSearchRec& sear
   if (hit.LineEnd != NoHit) {
     line = TakeByteLine(in, start + hit.LineEnd);
     lineTaken = true;
+    lineAscii = hit.Ascii;
   }
   return static_cast<int64_t>(hit.Hit - hit.LineStart + 1);
 }
@@ -45,15 +48,26 @@ bool SearchLinesOf(TLineInputRec& in, const TSwitchesRec& switches, const TSearc
   TResultFormRec form;
   PrepareResultForm(form, switches, search.Length, in.CodePage, out, fileName, ParamCodePage());
   const bool inBulk = SearchesLinesInBulk(search);
+  const bool takesFound = inBulk && TakesFoundOccurrences(search), all = search.All;
 
   bool anyFound = false;
   std::string_view line;
   TSearchCursorRec cursor;
   for (;;) {
-    bool lineTaken = false;
-    const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out, line, lineTaken) : 0;
+    bool lineTaken = false, lineAscii = false;
+    const int64_t heldHit = inBulk ? WriteMissesBeforeToken(in, search, form, out, line, lineTaken, lineAscii) : 0;
     if (!lineTaken && !NextInputLine(in, line)) break;
     const std::string_view held = HeldInput(in);  // the line lies among these bytes
+    if (heldHit > 0 && takesFound && (lineAscii || IsAsciiText(line)) &&
+        (!all || OnlyResultAt(search, line, static_cast<size_t>(heldHit - 1)))) {
+      // The line's one result, inline from the search to the writer: most
+      // lines that hold the token take this way.
+      WriteFound(form, out,
+                 FoundInAsciiText(search, line, static_cast<size_t>(heldHit - 1), held.data() + held.size()));
+      anyFound = true;
+      CountLine(form);
+      continue;
+    }
     TFoundRec found = SearchText(search, cursor, line, heldHit, held.data() + held.size());
     anyFound = anyFound || found.Position >= 1;
     WriteResult(form, out, found);

@@ -147,30 +147,24 @@ size_t NextIndex(TPreparedSearchRec& search, TSearchCursorRec& cursor) {
 template <typename TChar>
 [[gnu::always_inline]] inline TFoundRec FoundAt(const TPreparedSearchRec& search, TSearchCursorRec& cursor,
                                                 std::basic_string_view<TChar> text, size_t start) {
+  // Every occurrence of a text: the words come from one scan of it, where
+  // more may follow (the words of the first are those of a scan from it).
+  const bool scanWords = search.All && search.Length < 1 && !cursor.Done;
+  if constexpr (std::is_same_v<TChar, char>) {
+    if (!scanWords) {
+      TFoundRec found = FoundInAsciiText(search, text, start, cursor.Readable);
+      found.Occurrence = cursor.Occurrence;
+      return found;
+    }
+  }
   const size_t size = TUnitsOfRec<TChar>::TokenSize(search);
   TFoundRec found;
   found.Occurrence = cursor.Occurrence;
   found.Position = static_cast<int64_t>(start) + 1;
   found.After = found.Position + static_cast<int64_t>(size);
-  // Every occurrence of a text: the words come from one scan of it, where
-  // more may follow (the words of the first are those of a scan from it).
-  const bool scanWords = search.All && search.Length < 1 && !cursor.Done;
   if constexpr (std::is_same_v<TChar, char>) {
-    if (scanWords) {
-      found.BeforeBytes = WordBefore(text, start, search.Delimiters, cursor.Words);
-      found.AfterBytes = WordAfter(text, start + size, search.Delimiters, cursor.Words);
-    } else {
-      // The words of most lines, settled inline by sixteen bytes each.
-      size_t from, to;
-      found.BeforeBytes = search.Length < 1 && FewWordBefore(search.Delimiters, text, start, from, to)
-                              ? text.substr(from, to - from)
-                              : TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
-      found.AfterBytes = search.Length < 1 && FewWordAfter(search.Delimiters, text, start + size, from, to)
-                             ? text.substr(from, to - from)
-                             : TextAfterSpan(text, found.After, search.Length, search.Delimiters);
-    }
-    if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
-      found.BeforeBytes = text.substr(0, start);
+    found.BeforeBytes = WordBefore(text, start, search.Delimiters, cursor.Words);
+    found.AfterBytes = WordAfter(text, start + size, search.Delimiters, cursor.Words);
     found.BytesEnd = cursor.Readable;
   } else {
     const TUnitCountRec count{search.Units, search.BytesCp, search.UnitsCp};
@@ -284,13 +278,7 @@ TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::
         const auto start = static_cast<size_t>(position - 1);
         cursor.From = start + search.AsciiToken.Units.size();
         cursor.Occurrence = 1;
-        // Where the rest lacks the token's rarest byte, it lacks the token:
-        // most lines hold one occurrence, and this look costs far less than
-        // a search.
-        const TRarePairRec& pair = search.AsciiToken.Pair;
-        const size_t first = cursor.From + pair.Index1;
-        cursor.Done = pair.Fold1 == 0 &&
-                      (first >= text.size() || !std::memchr(text.data() + first, pair.Byte1, text.size() - first));
+        cursor.Done = OnlyResultAt(search, text, start);
         return FoundAt<char>(search, cursor, text, start);
       }
       // The first occurrence, found already: the cursor is needed no more.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +96,51 @@ struct TSearchCursorRec {
 // is used.
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::string_view text,
                      int64_t knownPosition = 0, const char* readableEnd = nullptr);
+
+// Whether the first occurrence of an ASCII line, found among its bytes, may
+// be its whole result (see OnlyResultAt), which FoundInAsciiText gives: a
+// token searched as bytes with its case, and neither words nor the Nth
+// occurrence asked for.
+inline bool TakesFoundOccurrences(const TPreparedSearchRec& search) {
+  return search.AsciiTextAsBytes && !search.IgnoreCase && search.Occurrence == 0 && !search.Word;
+}
+
+// Whether the occurrence at start (0-based) of an ASCII text is its only
+// result: the first is all the search asks for, or with --all, the rest of
+// the text lacks the token's rarest byte. Most lines hold one occurrence,
+// and this look costs far less than a search.
+inline bool OnlyResultAt(const TPreparedSearchRec& search, std::string_view text, size_t start) {
+  if (!search.All) return true;
+  const TRarePairRec& pair = search.AsciiToken.Pair;
+  const size_t first = start + search.AsciiToken.Units.size() + pair.Index1;
+  return pair.Fold1 == 0 &&
+         (first >= text.size() || !std::memchr(text.data() + first, pair.Byte1, text.size() - first));
+}
+
+// The result for the occurrence at start (0-based) of an ASCII text, as
+// the first and only one: the words around it, or the length's spans.
+// readableEnd is as for SearchText. Inline, and its words settled inline by
+// sixteen bytes each: lines that hold the token come by the million with
+// --lines.
+inline TFoundRec FoundInAsciiText(const TPreparedSearchRec& search, std::string_view text, size_t start,
+                                  const char* readableEnd) {
+  const size_t size = search.AsciiToken.Units.size();
+  TFoundRec found;
+  found.Occurrence = 1;
+  found.Position = static_cast<int64_t>(start) + 1;
+  found.After = found.Position + static_cast<int64_t>(size);
+  size_t from, to;
+  found.BeforeBytes = search.Length < 1 && FewWordBefore(search.Delimiters, text, start, from, to)
+                          ? std::string_view(text.data() + from, to - from)
+                          : TextBeforeSpan(text, found.Position, search.Length, search.Delimiters);
+  found.AfterBytes = search.Length < 1 && FewWordAfter(search.Delimiters, text, start + size, from, to)
+                         ? std::string_view(text.data() + from, to - from)
+                         : TextAfterSpan(text, found.After, search.Length, search.Delimiters);
+  if (search.UpTo && search.Length >= 1 && found.Position - 1 < search.Length)
+    found.BeforeBytes = text.substr(0, start);
+  found.BytesEnd = readableEnd;
+  return found;
+}
 
 // The same for a text given as UTF-16 units from search.UnitsCp.
 TFoundRec SearchText(TPreparedSearchRec& search, TSearchCursorRec& cursor, std::u16string_view text);

@@ -11,13 +11,13 @@ namespace {
 
 // Room for the most PutLinePart puts, and for the rest of each form's head.
 constexpr size_t LinePartRoom = 64;
-constexpr size_t LineHeadRoom = 80, JsonHeadRoom = 160, FieldHeadRoom = 32;
+constexpr size_t JsonHeadRoom = 160, FieldHeadRoom = 32;
 // UTF-16 contexts longer than this are converted as they are written.
 constexpr size_t LongContextUnits = 65536;
 
-// Everything of the plain line up to the texts (at most 80 bytes).
-// Each fixed text is put on its own, so that its size is known where it is
-// copied, and no call of memcpy copies it.
+// Everything of the plain line up to the texts (at most LineHeadRoom
+// bytes). Each fixed text is put on its own, so that its size is known
+// where it is copied, and no call of memcpy copies it.
 char* PutLineHead(char* out, const TFoundRec& found, int32_t length) {
   out = found.Position >= 1 ? PutText(out, "TRUE|") : PutText(out, "FALSE|");
   out = PutDecimal(out, found.Position);
@@ -257,6 +257,9 @@ void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32
       PutLineEnd(channel, PutText(form.MissEnded, std::string_view(form.MissLine, form.MissLineSize))) -
       form.MissEnded);
   form.LineNumber = switches.FirstLine;
+  char* lengthEnd = PutDecimal(form.LengthPart, length);
+  *lengthEnd++ = '|';
+  form.LengthPartSize = static_cast<size_t>(lengthEnd - form.LengthPart);
 }
 
 void CountLines(TResultFormRec& form, size_t count) {
@@ -265,23 +268,7 @@ void CountLines(TResultFormRec& form, size_t count) {
   form.LineDigitsSize = static_cast<size_t>(PutDecimal(form.LineDigits, form.LineNumber) - form.LineDigits);
 }
 
-void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
-  if (!found.Wide && form.Plain) {
-    // The plain line of ASCII texts, the common case with --lines and
-    // --files, asks nothing more of the form: framed, it would cost a tenth
-    // more.
-    const size_t room =
-        form.FilePart.size() + LineHeadRoom + 4 + found.BeforeBytes.size() + found.AfterBytes.size() + 16;
-    if (char* at = ChannelRoom(channel, room)) {
-      if (form.NamesFile) at = PutText(at, form.FilePart);
-      at = PutShortText(PutLineHead(at, found, form.Length), found.BeforeBytes, found.BytesEnd);
-      *at++ = '|';
-      at = PutShortText(at, found.AfterBytes, found.BytesEnd);
-      *at++ = '|';
-      TakeLines(channel, PutLineEnd(channel, at));
-      return;
-    }
-  }
+void WriteFramedFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
   if (!found.Wide) {
     WriteFrame(form, channel, found, form.HasBefore ? found.BeforeBytes : std::string_view(),
                form.HasAfter ? found.AfterBytes : std::string_view());

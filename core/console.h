@@ -19,14 +19,16 @@
 constexpr size_t ChannelBufferSize = 256;
 constexpr size_t ChannelLineSize = 4096;
 // A LineBlocks channel's block where no other writer can come between two
-// writes (a file of its own, the null device): fewer, larger writes.
-constexpr size_t ChannelUnsharedBlockSize = 65536;
+// writes (a file of its own, the null device): fewer, larger writes. As
+// large as a read of input, so that the results of one read, flushed
+// before the next, mostly go out in one write.
+constexpr size_t ChannelUnsharedBlockSize = 256 * 1024;
 
 // How a channel hands its text to the operating system.
 enum class TChannelMode {
   Pieces,      // at every line end, and in 256-byte pieces as the buffer fills
   WholeLine,   // a line of up to 4 KiB in one write; a longer one in pieces
-  LineBlocks,  // whole lines gathered into writes of up to 4 KiB (64 KiB
+  LineBlocks,  // whole lines gathered into writes of up to 4 KiB (256 KiB
                // where the stream is unshared), which go out when the next
                // line no longer fits or at FlushChannel; a longer line in
                // pieces
@@ -48,7 +50,7 @@ struct TTextChannelRec {
   uint64_t LineWritten = 0;
   // The process's one line block, which a whole-line channel takes (4 KiB)
   // when its text outgrows Buffer, and a LineBlocks channel at once (4 or
-  // 64 KiB): one such channel at a time. A short line never touches it, so
+  // 256 KiB): one such channel at a time. A short line never touches it, so
   // a single call pays for no more memory than its line needs.
   char* Block = nullptr;
   size_t BlockSize = ChannelLineSize;  // bytes Block holds

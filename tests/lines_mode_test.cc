@@ -73,6 +73,7 @@ TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
       text.assign(1000 + rng() % 3000, 'x');
       for (char& c : text) c = rng() % 50 == 0 ? '\n' : c;
     }
+    if (round % 7 == 3 && !text.empty()) text[rng() % text.size()] = '\xE9';  // a byte beyond ASCII
     if (rng() % 4 == 0 || round % 50 == 2) text.insert(rng() % (text.size() + 1), token);
     const bool fold = rng() % 2;
     std::string key = token, hay = text;
@@ -91,8 +92,52 @@ TEST(FindHitLine, AgreesWithASearchAndACountOfLineEnds) {
         }
         ASSERT_EQ(hit.LineStart, stop == 0 || lineStart == std::string::npos ? 0 : lineStart + 1) << what;
         ASSERT_EQ(hit.LineEnd, at == std::string::npos ? NoHit : text.find('\n', at)) << what;
+        if (hit.Ascii) {
+          ASSERT_TRUE(IsAsciiText(std::string_view(text).substr(hit.LineStart, hit.LineEnd - hit.LineStart))) << what;
+        }
       }
     }
+  }
+}
+
+// Each line of --lines gets what a call gives it, where the line's result
+// goes inline from the pass over the held lines to the writer: a token at
+// either end of its line, twice in it, or inside words longer than a scan
+// of sixteen bytes looks at; lines shorter than that; --all, a length,
+// --up-to and a set of five delimiters (which the words of sixteen bytes
+// leave to the slower way).
+TEST(SearchInputLines, GivesEachLineWhatACallGivesIt) {
+  std::mt19937 rng(11);
+  const char* const pieces[] = {"TOK", "x", "yy", " ", ",", ";", "wordwordwordwordword", "TOKTOK", "\xC3\xA9"};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 120; ++i) {
+    std::string line;
+    for (int n = static_cast<int>(rng() % 9); n > 0; --n) line += pieces[rng() % (i < 90 ? 8 : 9)];
+    lines.push_back(line);
+  }
+  const struct {
+    std::vector<std::string> before, after;  // the switches, and the arguments after the token
+  } sets[] = {{{}, {}}, {{"--all"}, {}}, {{}, {"3"}}, {{"--up-to"}, {"4"}}, {{}, {"0", " ,;x-"}}};
+  for (const auto& set : sets) {
+    std::string each, input;
+    for (const std::string& line : lines) {
+      std::vector<std::string> call = set.before;
+      call.push_back(line);
+      call.push_back("TOK");
+      call.insert(call.end(), set.after.begin(), set.after.end());
+      ResetFake();
+      RunFakeProgram(call);
+      each += Fake.Out;
+      input += line + "\n";
+    }
+    std::vector<std::string> all = {"--lines"};
+    all.insert(all.end(), set.before.begin(), set.before.end());
+    all.push_back("TOK");
+    all.insert(all.end(), set.after.begin(), set.after.end());
+    ResetFake();
+    Fake.Input = {input};
+    RunFakeProgram(all);
+    EXPECT_EQ(Fake.Out, each) << (set.before.empty() ? "" : set.before[0]) << set.after.size();
   }
 }
 
