@@ -285,16 +285,10 @@ __attribute__((target("avx2"))) TLineHitRec FindHitLineAvx2In(const TTokenRec<ch
 
 }  // namespace
 
-TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes, bool countLines) {
-  // The CPU is asked only where blocks are to be scanned.
-  if (bytes.size() >= 2 * Block && CpuHasAvx2()) {
-    if (countLines)
-      return token.FoldAscii ? FindHitLineAvx2In<true, true>(token, bytes)
-                             : FindHitLineAvx2In<false, true>(token, bytes);
-    return token.FoldAscii ? FindHitLineAvx2In<true, false>(token, bytes)
-                           : FindHitLineAvx2In<false, false>(token, bytes);
-  }
-  return FindHitLineSse2(token, bytes, countLines);
+TLineHitRec FindHitLineAvx2(const TTokenRec<char>& token, std::string_view bytes, bool countLines) {
+  if (countLines)
+    return token.FoldAscii ? FindHitLineAvx2In<true, true>(token, bytes) : FindHitLineAvx2In<false, true>(token, bytes);
+  return token.FoldAscii ? FindHitLineAvx2In<true, false>(token, bytes) : FindHitLineAvx2In<false, false>(token, bytes);
 }
 
 TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes, bool countLines) {

@@ -24,14 +24,22 @@ struct TLineHitRec {
   bool Ascii = false;
 };
 
+// Where the CPU lacks AVX2, FindHitLine sixteen places a step (the test
+// of that scan calls it on any CPU).
+TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true);
+
+// Where it has AVX2, thirty-two places a step.
+TLineHitRec FindHitLineAvx2(const TTokenRec<char>& token, std::string_view bytes, bool countLines);
+
 // The first occurrence of a prepared token of bytes without CR or LF
 // among lines of bytes (what FindBytes finds), with the lines around it.
 // Without countLines, Lines is not counted (0 or a part), which lets the
 // pass leap to the places of the token's rarest byte. Linear in the worst
 // case: where candidates of the pair cost more than a few times the bytes
-// passed, FindBytes takes over.
-TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true);
-
-// The same sixteen places a step, whatever the CPU: what FindHitLine does
-// where the CPU lacks AVX2 (which takes thirty-two).
-TLineHitRec FindHitLineSse2(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true);
+// passed, FindBytes takes over. Inline, the choice of the scan: a line
+// that holds the token asks for a pass of its own.
+inline TLineHitRec FindHitLine(const TTokenRec<char>& token, std::string_view bytes, bool countLines = true) {
+  // The CPU is asked only where blocks are to be scanned.
+  if (bytes.size() >= 128 && CpuHasAvx2()) return FindHitLineAvx2(token, bytes, countLines);
+  return FindHitLineSse2(token, bytes, countLines);
+}
