@@ -19,8 +19,8 @@ struct TLineHitRec {
   size_t Hit = NoHit;      // the token's first occurrence, or NoHit
   size_t LineEnd = NoHit;  // the LF that ends the hit's line, or NoHit where the bytes end first
   // The hit's line is known to be ASCII: where lines are counted with AVX2
-  // the pass looks at every byte before the hit's line ends anyway, so a
-  // line of short lines needs no second look. False says nothing.
+  // the pass has looked at every byte up to the hit's block anyway, so a
+  // short line needs no second look. False says nothing.
   bool Ascii = false;
 };
 

@@ -75,19 +75,20 @@ struct TResultFormRec {
 void PrepareResultForm(TResultFormRec& form, const TSwitchesRec& switches, int32_t length, uint32_t unitsCp,
                        TTextChannelRec& channel, const std::u16string* fileName = nullptr, uint32_t nameEscapesCp = 0);
 
-// Writes a found result. Its texts are converted before any of it is
-// written, so that when memory runs out no half line has gone out; only
-// contexts of more than 64 Ki units are converted as they are written,
-// which keeps no copy of them (a line cut by lack of memory then is
-// dropped from the output, as every line in pieces is).
+// Writes a found result in every form but WriteFound's own. Its texts are
+// converted before any of it is written, so that when memory runs out no
+// half line has gone out; only contexts of more than 64 Ki units are
+// converted as they are written, which keeps no copy of them (a line cut
+// by lack of memory then is dropped from the output, as every line in
+// pieces is).
 void WriteFramedFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found);
 
 // Room for everything of the plain line up to its texts.
 constexpr size_t LineHeadRoom = 80;
 
-// The same, the plain line of ASCII texts put inline: the common case with
-// --lines and --files asks nothing more of the form, and framed, it would
-// cost a tenth more.
+// Writes a found result. The plain line of ASCII texts, the common case
+// with --lines and --files, is put here, inline: it asks nothing more of
+// the form, and framed, it would cost a tenth more.
 inline void WriteFound(TResultFormRec& form, TTextChannelRec& channel, const TFoundRec& found) {
   if (!found.Wide && form.Plain) {
     const size_t room =
