@@ -13,6 +13,7 @@ namespace {
 
 // Bytes asked for at each read.
 constexpr size_t ReadSize = 256 * 1024;
+constexpr size_t BulkRoomSize = 2 << 20;
 
 struct TByteOrderMarkRec {
   const char* Bytes;
@@ -98,6 +99,10 @@ void OpenLineInput(TLineInputRec& in, TTextChannelRec& output, const TInputRec& 
   in.Output = &output;
   in.Source = source;
   in.HaltOnReadFailure = haltOnReadFailure;
+  // Only a large file: a small input's start would pay for the larger
+  // room's first touch. Only standard input is asked, once a run: --files
+  // would pay a system call for each file.
+  in.Bulk = source.Standard && InputFileSize(source) >= 4 * ReadSize;
 }
 
 void ReadByteOrderMark(TLineInputRec& in) {
@@ -119,9 +124,10 @@ char* InputRoom(TLineInputRec& in, size_t size) {
     // Only a line longer than what is held makes it grow. Large blocks are
     // mapped by the C library, so realloc moves no bytes and never holds
     // the old and the new block at once.
-    size_t capacity = in.Capacity == 0 ? 2 * ReadSize : 2 * in.Capacity;
+    const bool bulk = in.Capacity == 0 && in.Bulk;
+    size_t capacity = bulk ? BulkRoomSize : in.Capacity == 0 ? 2 * ReadSize : 2 * in.Capacity;
     if (capacity - in.End < size) capacity = in.End + size;
-    char* data = static_cast<char*>(std::realloc(in.Data, capacity));
+    char* data = static_cast<char*>(bulk ? AllocateBulkRoom(capacity) : std::realloc(in.Data, capacity));
     if (!data) HaltOnOutOfMemory();
     in.Data = data;
     in.Capacity = capacity;

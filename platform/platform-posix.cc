@@ -8,6 +8,7 @@
 #include <malloc.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -247,6 +248,21 @@ bool OpenInputFile(std::string_view bytesName, const std::u16string&, TInputRec&
 void CloseInput(TInputRec& input) {
   if (!input.Standard) close(static_cast<int>(input.Handle));
   input = TInputRec();
+}
+
+uint64_t InputFileSize(const TInputRec& input) {
+  struct stat st;
+  if (fstat(static_cast<int>(input.Handle), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+void* AllocateBulkRoom(size_t size) {
+  constexpr size_t HugePage = 2 << 20;
+  const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
+  void* room = aligned_alloc(HugePage, rounded);
+  // Only a hint: without it the room is plain pages.
+  if (room) madvise(room, rounded, MADV_HUGEPAGE);
+  return room;
 }
 
 TReadResultRec ReadInput(const TInputRec& input, char* buffer, size_t size) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "text/ascii.h"
 #include "text/code_page.h"
 #include "text/utf16.h"
@@ -100,6 +102,18 @@ void CloseInput(TInputRec& input) {
   if (!input.Standard) CloseHandle(reinterpret_cast<HANDLE>(input.Handle));
   input = TInputRec();
 }
+
+uint64_t InputFileSize(const TInputRec& input) {
+  const HANDLE file = reinterpret_cast<HANDLE>(input.Handle);
+  LARGE_INTEGER size;
+  if (file == nullptr || file == INVALID_HANDLE_VALUE || GetFileType(file) != FILE_TYPE_DISK ||
+      !GetFileSizeEx(file, &size) || size.QuadPart < 0)
+    return 0;
+  return static_cast<uint64_t>(size.QuadPart);
+}
+
+// Large pages need a privilege that a program is not given: plain memory.
+void* AllocateBulkRoom(size_t size) { return std::malloc(size); }
 
 TReadResultRec ReadInput(const TInputRec& source, char* buffer, size_t size) {
   const HANDLE input = reinterpret_cast<HANDLE>(source.Handle);

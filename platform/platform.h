@@ -95,6 +95,18 @@ bool OpenInputFile(std::string_view bytesName, const std::u16string& wideName, T
 // Closes a file that OpenInputFile opened; standard input stays open.
 void CloseInput(TInputRec& input);
 
+// The size of the regular file a source reads, or 0 where it reads none
+// (a pipe, a terminal, a device) or the system does not tell.
+uint64_t InputFileSize(const TInputRec& input);
+
+// Room for input read in bulk: size bytes that std::realloc and std::free
+// take, backed by the system's large pages where it gives them to a
+// program unasked (Linux's transparent huge pages: the room is aligned to
+// 2 MiB and advised so; elsewhere plain malloc). Fewer pages make the
+// system's copy of each read cheaper; the first touch costs more. nullptr
+// when memory runs out.
+void* AllocateBulkRoom(size_t size);
+
 // One raw read of a source: no retry, no loop. Returns Read with the count
 // (0 at the end of the input, a closed pipe included), Interrupted when a
 // signal cut the call short or a non-blocking stream had nothing yet (the

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <regex>
 
@@ -176,6 +177,10 @@ bool OpenInputFile(std::string_view, const std::u16string&, TInputRec&, std::str
 void CloseInput(TInputRec& input) { input = TInputRec(); }
 
 std::string LastErrorText() { return "Input/output error"; }
+
+uint64_t InputFileSize(const TInputRec&) { return Fake.InputFileSize; }
+
+void* AllocateBulkRoom(size_t size) { return std::malloc(size); }
 
 TReadResultRec ReadInput(const TInputRec&, char* buffer, size_t size) {
   static size_t next = 0, at = 0;  // the chunk being read, and how far

@@ -24,6 +24,7 @@ struct TFakePlatformRec {
   std::string ExePath = "/opt/tools/tokloc";
   std::vector<std::string> Input;  // what each read of standard input gets
   bool InputFails = false;         // the read after the last one fails
+  uint64_t InputFileSize = 0;      // what standard input says of its size: 0, no regular file
   uint32_t AnsiCp = CodePageUtf8;
   uint32_t OutputCp = CodePageUtf8;
   uint32_t OutputCpLater = 0;                      // when set, what every later read answers

@@ -33,10 +33,13 @@ TEST(SearchInputLines, JoinsWhatTheReadsSplit) {
        "TRUE|4|9|0|a\xE0\xA9\x81||\r\nFALSE|0|0|0|||\r\n"},
   };
   for (const TCaseRec& c : cases) {
-    ResetFake();
-    Fake.Input = c.reads;
-    EXPECT_EQ(RunFakeProgram({"--lines", "TOKEN"}), ExitTokenFound) << c.out;
-    EXPECT_EQ(Fake.Out, c.out);
+    for (const uint64_t fileSize : {0, 64 << 20}) {  // a pipe, and a large file read into room for bulk input
+      ResetFake();
+      Fake.Input = c.reads;
+      Fake.InputFileSize = fileSize;
+      EXPECT_EQ(RunFakeProgram({"--lines", "TOKEN"}), ExitTokenFound) << c.out;
+      EXPECT_EQ(Fake.Out, c.out);
+    }
   }
 }
 
