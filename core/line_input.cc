@@ -99,10 +99,6 @@ void OpenLineInput(TLineInputRec& in, TTextChannelRec& output, const TInputRec& 
   in.Output = &output;
   in.Source = source;
   in.HaltOnReadFailure = haltOnReadFailure;
-  // Only a large file: a small input's start would pay for the larger
-  // room's first touch. Only standard input is asked, once a run: --files
-  // would pay a system call for each file.
-  in.Bulk = source.Standard && InputFileSize(source) >= 4 * ReadSize;
 }
 
 void ReadByteOrderMark(TLineInputRec& in) {
@@ -124,7 +120,10 @@ char* InputRoom(TLineInputRec& in, size_t size) {
     // Only a line longer than what is held makes it grow. Large blocks are
     // mapped by the C library, so realloc moves no bytes and never holds
     // the old and the new block at once.
-    const bool bulk = in.Capacity == 0 && in.Bulk;
+    // The first room of a large file on standard input is for bulk input:
+    // a small input's start would pay for its first touch, and --files
+    // would pay a system call for each file it asked.
+    const bool bulk = in.Capacity == 0 && in.Source.Standard && InputFileSize(in.Source) >= 4 * ReadSize;
     size_t capacity = bulk ? BulkRoomSize : in.Capacity == 0 ? 2 * ReadSize : 2 * in.Capacity;
     if (capacity - in.End < size) capacity = in.End + size;
     char* data = static_cast<char*>(bulk ? AllocateBulkRoom(capacity) : std::realloc(in.Data, capacity));

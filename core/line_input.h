@@ -27,8 +27,7 @@ struct TLineInputRec {
   // read that may wait: a caller that feeds one line and waits for its
   // answer gets it.
   TTextChannelRec* Output = nullptr;
-  TInputRec Source;   // where the bytes come from
-  bool Bulk = false;  // a large file: the first room is for bulk input (AllocateBulkRoom)
+  TInputRec Source;  // where the bytes come from
   // A failed read ends the run with the failure report; otherwise it ends
   // the input, and ReadFailed and FailureReason say so.
   bool HaltOnReadFailure = true;
